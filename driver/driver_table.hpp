@@ -1,0 +1,42 @@
+// The driver library handle and its resolved entry points. Valid from the load
+// at start-up to the release at shut-down; the handle gates all board work.
+#pragma once
+
+#include <cstdint>
+
+#include "driver/driver_call.hpp"
+#include "layout/tile_spec.hpp"
+#include "platform/dynamic_library.hpp"
+
+inline constexpr const char* kDriverLibraryName = "TAVRIND.dll";
+
+struct DriverTable {
+    platform::LibraryHandle library = nullptr;
+
+#define KORVANE16_DRIVER_ENTRY(name, params, args)              \
+    using name##Entry = std::int32_t(KORVANE16_DRIVER_CALL*) params; \
+    name##Entry name = nullptr;
+#include "driver/driver_entries.inc"
+#undef KORVANE16_DRIVER_ENTRY
+};
+
+inline constexpr int kDriverEntryCount = 0
+#define KORVANE16_DRIVER_ENTRY(name, params, args) +1
+#include "driver/driver_entries.inc"
+#undef KORVANE16_DRIVER_ENTRY
+    ;
+static_assert(kDriverEntryCount == 53);
+
+extern DriverTable driverTable;
+
+inline bool DriverLoaded() { return driverTable.library != nullptr; }
+
+// Looks every entry point up by name; one the library lacks stays empty.
+void ResolveDriverEntries();
+
+// Calls the entry point unless the library lacks it: no call ever goes through
+// an empty entry. The driver's result is never looked at.
+template <typename Entry, typename... Args>
+void CallDriver(Entry entry, Args... args) {
+    if (entry != nullptr) entry(args...);
+}

@@ -1,0 +1,32 @@
+// A lock shared by every process of the user that opens the same name: a named
+// mutex on Windows, an exclusive flock on a file in a private per-user folder on
+// POSIX. A holder that dies frees it.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+class NamedLock {
+public:
+    explicit NamedLock(const char* name);
+    ~NamedLock();
+    NamedLock(const NamedLock&) = delete;
+    NamedLock& operator=(const NamedLock&) = delete;
+
+    bool Valid() const { return handle_ != kInvalid; }
+    // Why the lock could not be created (empty when Valid()).
+    const std::string& Error() const { return error_; }
+
+    // Waits without a time-out. Returns false when the wait failed; the
+    // settings layer goes ahead either way.
+    bool Acquire();
+    void Release();
+
+private:
+    static constexpr long long kInvalid = -1;
+    long long handle_ = kInvalid;
+    std::string error_;
+};
+
+}  // namespace platform
