@@ -3,6 +3,11 @@
 #include <fstream>
 #include <iostream>
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "app/panel_app.hpp"
 #include "headless/harness_script.hpp"
 #include "headless/headless_dialog.hpp"
@@ -22,6 +27,10 @@ int RunModalDialog(CTvPanelDlg& dlg) {
 }
 
 int main(int argc, char** argv) {
+#if defined(_WIN32)
+    // Lines end with a line feed alone on every platform.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     if (argc > 2) {
         std::cerr << "usage: korvane16-harness [SCRIPT]\n";
         return 2;

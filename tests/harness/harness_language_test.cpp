@@ -1,0 +1,89 @@
+// The harness's script language as other tools drive it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+
+#include "tests/harness/output_lines.hpp"
+#include "tests/harness/panel_run.hpp"
+
+namespace {
+
+TEST(HarnessScript, MistakesStopTheRunWithStatusTwoAndOneLineNamingTheScriptLine) {
+    const char* scripts[] = {
+        "dump\n",                           // before the first show
+        "show\nfrobnicate\n",               // unknown command
+        "show\nclick 9999\n",               // unknown id
+        "show\nclick x\n",                  // not an id
+        "show\nclick 1016\n",               // hidden and disabled
+        "show\ntype 1110 4\n",              // hidden and disabled
+        "show\ntype 1017 4\n",              // not an edit box
+        "show\ndrag 1040 3\n",              // not a trackbar
+        "show\nkey 1035 sideways\n",        // unknown key
+        "show\nclose\nstate\n",             // after the dialog has ended
+        "show\nclick 1017 1018\n",          // too many words
+    };
+    for (const char* script : scripts) {
+        SCOPED_TRACE(script);
+        PanelRun panel;
+        const RunResult r = panel.Run(script);
+        EXPECT_EQ(r.status, 2);
+        const std::size_t lines = static_cast<std::size_t>(std::count(script, script + std::strlen(script), '\n'));
+        EXPECT_NE(r.err.find(":" + std::to_string(lines) + ": "), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+TEST(HarnessScript, CommentsBlankLinesAndAMissingCloseAreHandled) {
+    PanelRun panel;
+    const RunResult r = panel.Run("# a comment\n\nshow\r\n   \n# the script ends with the dialog open\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.Setting("General", "SetParameter"), "1");  // closed and saved
+    EXPECT_EQ(r.journal.back(), "unload");
+}
+
+TEST(HarnessScript, TypeStoresEverythingAfterTheBlankThatFollowsTheId) {
+    PanelRun panel;
+    const RunResult r = panel.Run("show\ntype 1104  two words \ntype 1092\ntype 1093 \ndump\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(LineOf(r.out, "1104"), "1104 text  two words ");
+    EXPECT_EQ(LineOf(r.out, "1092"), "1092 text ");
+    EXPECT_EQ(LineOf(r.out, "1093"), "1093 text ");
+}
+
+TEST(HarnessScript, DumpListsEveryControlWithAnIdInAscendingOrder) {
+    PanelRun panel;
+    const RunResult r = panel.Run("show\ndump\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<int> ids;
+    std::istringstream in(r.out);
+    for (std::string line; std::getline(in, line);) ids.push_back(std::stoi(line));
+    // 1001, 1002, 8 radios, 16 Cams, 4 sliders, the Channel box, Show application. and 67 tile boxes.
+    EXPECT_EQ(ids.size(), 2u + 8u + 16u + 4u + 1u + 1u + 67u);
+    EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
+    EXPECT_EQ(std::adjacent_find(ids.begin(), ids.end()), ids.end());
+    EXPECT_EQ(LineOf(r.out, "1033"), "<none>");  // push buttons are not listed
+    EXPECT_EQ(LineOf(r.out, "1040"), "1040 text 1");
+    EXPECT_EQ(LineOf(r.out, "1060"), "1060 text ");
+    EXPECT_EQ(LineOf(r.out, "1100"), "1100 text  hidden disabled");
+}
+
+TEST(HarnessScript, RadioClicksClearTheirGroupAndAreReportedEvenWhenAlreadySelected) {
+    PanelRun panel;
+    const RunResult r = panel.Run("show\nclick 1009\nclick 1009\ndump\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(LineOf(r.out, "1009"), "1009 check 1");
+    EXPECT_EQ(LineOf(r.out, "1014"), "1014 check 0");
+    // Each click on the "DIV 4" radio is one Apply.
+    EXPECT_EQ(std::count(r.journal.begin(), r.journal.end(), "OvrEnableAll309CH"), 2);
+
+    // Without a driver the handlers do nothing, so only the radio behaviour shows.
+    const RunResult standard = panel.Run("show\nclick 1002\nclick 1013\ndump\n", Driver::None);
+    EXPECT_EQ(LineOf(standard.out, "1002"), "1002 check 1");
+    EXPECT_EQ(LineOf(standard.out, "1001"), "1001 check 0");
+    EXPECT_EQ(LineOf(standard.out, "1013"), "1013 check 1");
+    EXPECT_EQ(LineOf(standard.out, "1016"), "1016 check 0 hidden disabled");
+}
+
+}  // namespace

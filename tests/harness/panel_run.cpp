@@ -1,0 +1,140 @@
+#include "tests/harness/panel_run.hpp"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Environment(const char* name, const char* fallback) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : fallback;
+}
+
+std::string HarnessProgram() { return Environment("KORVANE16_HARNESS", KORVANE16_DEFAULT_HARNESS); }
+std::string PartialDriver() { return Environment("KORVANE16_PARTIAL_DRIVER", KORVANE16_DEFAULT_PARTIAL_DRIVER); }
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words;
+    std::istringstream in(text);
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+// Puts the harness where this run wants it: as built (beside the stand-in), or
+// copied into a folder of its own, alone or with the partial stand-in.
+std::string PlaceHarness(const fs::path& runFolder, Driver driver) {
+    const fs::path harness = HarnessProgram();
+    if (driver == Driver::StandIn) return harness.string();
+    const fs::path programs = runFolder / "programs";
+    fs::create_directories(programs);
+    fs::copy_file(harness, programs / harness.filename());
+    if (driver == Driver::Partial) fs::copy_file(PartialDriver(), programs / "TAVRIND.dll");
+    return (programs / harness.filename()).string();
+}
+
+}  // namespace
+
+std::vector<SettingsEntry> ParseSettings(const std::string& text) {
+    std::vector<SettingsEntry> entries;
+    std::string section;
+    for (std::string line : Lines(text)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        if (line.front() == '[' && line.back() == ']') {
+            section = line.substr(1, line.size() - 2);
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        entries.push_back({section, line.substr(0, equals), line.substr(equals + 1)});
+    }
+    return entries;
+}
+
+std::string RunResult::Setting(const std::string& section, const std::string& key) const {
+    for (const SettingsEntry& entry : settings)
+        if (entry.section == section && entry.key == key) return entry.value;
+    return "<missing>";
+}
+
+bool PanelRun::PartialDriverAvailable() { return !PartialDriver().empty() && fs::exists(PartialDriver()); }
+
+PanelRun::PanelRun() {
+    std::string pattern = (fs::temp_directory_path() / "korvane16-run-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a working folder");
+    folder_ = pattern;
+}
+
+PanelRun::~PanelRun() {
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+}
+
+void PanelRun::WriteSettings(const std::string& text) { WriteFile(fs::path(folder_) / "KORVANE16.ini", text); }
+
+RunResult PanelRun::Run(const std::string& script, Driver driver) {
+    const fs::path run = fs::path(folder_) / ("run" + std::to_string(++runs_));
+    fs::create_directories(run);
+    const fs::path scriptFile = run / "script.txt", journal = run / "journal.txt";
+    const fs::path out = run / "out.txt", err = run / "err.txt";
+    WriteFile(scriptFile, script);
+
+    std::vector<std::string> command = Words(Environment("KORVANE16_RUNNER", ""));
+    command.push_back(PlaceHarness(run, driver));
+    command.push_back(scriptFile.string());
+
+    const pid_t child = fork();
+    if (child == 0) {
+        // The panel works in the folder that holds its settings file.
+        if (chdir(folder_.c_str()) != 0) _exit(126);
+        setenv("TAVRIND_JOURNAL", journal.c_str(), 1);
+        dup2(open("/dev/null", O_RDONLY), 0);
+        dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+        dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        std::vector<char*> argv;
+        for (std::string& word : command) argv.push_back(word.data());
+        argv.push_back(nullptr);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+
+    RunResult result;
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.out = ReadFile(out);
+    result.err = ReadFile(err);
+    result.journal = Lines(ReadFile(journal));
+    const fs::path settings = fs::path(folder_) / "KORVANE16.ini";
+    result.settingsExist = fs::exists(settings);
+    result.settingsText = ReadFile(settings);
+    result.settings = ParseSettings(result.settingsText);
+    return result;
+}

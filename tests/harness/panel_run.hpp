@@ -1,0 +1,61 @@
+// Runs the harness as a fresh process in a working folder of its own, the way
+// an operator's session runs, and collects what it left: its output, the stand-in
+// driver's journal and the settings file.
+//
+// Environment (so the same tests drive other builds of the harness):
+//   KORVANE16_HARNESS        the harness program (default: the one built here)
+//   KORVANE16_RUNNER         words put before it, e.g. "wine"
+//   KORVANE16_PARTIAL_DRIVER a stand-in driver lacking some entry points
+//                            ("" when that build has none: those tests skip)
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+enum class Driver {
+    StandIn,  // the stand-in driver beside the harness, as built
+    None,     // the harness copied alone into an empty folder
+    Partial,  // the harness beside the partial stand-in
+};
+
+struct SettingsEntry {
+    std::string section, key, value;
+    bool operator==(const SettingsEntry&) const = default;
+};
+
+struct RunResult {
+    int status = -1;
+    std::string out, err;
+    std::vector<std::string> journal;
+    bool settingsExist = false;
+    std::string settingsText;
+    // The settings file key by key, in file order (line ends and blank lines
+    // left out, so files written on other platforms compare equal).
+    std::vector<SettingsEntry> settings;
+
+    // The value of one key (sections and keys compared as written).
+    std::string Setting(const std::string& section, const std::string& key) const;
+};
+
+class PanelRun {
+public:
+    PanelRun();
+    ~PanelRun();
+    PanelRun(const PanelRun&) = delete;
+    PanelRun& operator=(const PanelRun&) = delete;
+
+    // The settings file the panel finds at start.
+    void WriteSettings(const std::string& text);
+    RunResult Run(const std::string& script, Driver driver = Driver::StandIn);
+    const std::string& Folder() const { return folder_; }
+
+    static bool PartialDriverAvailable();
+
+private:
+    std::string folder_;
+    int runs_ = 0;
+};
+
+std::vector<SettingsEntry> ParseSettings(const std::string& text);

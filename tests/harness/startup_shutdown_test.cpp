@@ -1,0 +1,218 @@
+// The start-up and shut-down as the board and the settings file see them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/harness/board_journal.hpp"
+#include "tests/harness/output_lines.hpp"
+#include "tests/harness/panel_run.hpp"
+
+namespace {
+
+using board::Board;
+
+// The file a first close leaves: the show-panel flag written at start, then the
+// 98 settings in their write order, each key appended to its section.
+std::vector<SettingsEntry> DefaultSettingsFile(const std::string& showPanel) {
+    std::vector<SettingsEntry> file{{"General", "SetParameter", showPanel}, {"General", "DIV", "16"}};
+    for (int i = 0; i < 16; ++i) file.push_back({"General", "Position" + std::to_string(i), std::to_string(i)});
+    file.push_back({"Format", "PAL", "0"});
+    for (int i = 1; i <= 16; ++i) file.push_back({"Camera", "Camera" + std::to_string(i), "1"});
+    for (int i = 1; i <= 16; ++i) {
+        const std::string section = "Attribute" + std::to_string(i);
+        file.insert(file.end(), {{section, "Brightness", "100"},
+                                 {section, "Contrast", "180"},
+                                 {section, "HUE", "128"},
+                                 {section, "Saturation", "128"}});
+    }
+    return file;
+}
+
+TEST(StartUpAndShutDown, WithoutSettingsFileTheBoardGetsDefaultsAndCloseWritesAll99Keys) {
+    PanelRun panel;
+    const RunResult r = panel.Run("show\nstate\nclose\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.journal, board::Concat({board::StartUp(Board{}, board::LayoutRecords(16)),
+                                        board::ShutDown(board::kAllEnabled)}));
+    EXPECT_EQ(LineOf(r.out, "layoutCode"), "layoutCode 16");
+    EXPECT_EQ(LineOf(r.out, "positionMap"), "positionMap 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 255");
+    EXPECT_EQ(r.settings, DefaultSettingsFile("1"));
+}
+
+TEST(StartUpAndShutDown, WhileThePanelRunsTheFileHoldsOnlyTheClearedShowPanelFlag) {
+    PanelRun panel;
+    // The script error stops the harness with the panel still open.
+    const RunResult r = panel.Run("show\nno-such-command\n");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.settings, (std::vector<SettingsEntry>{{"General", "SetParameter", "0"}}));
+}
+
+TEST(StartUpAndShutDown, UnusualStoredValuesReachTheBoardAsReadAndAreWrittenBackUnchanged) {
+    PanelRun panel;
+    panel.WriteSettings(
+        "[General]\nDIV=13\nPosition0=5\nPosition12=0\n[Format]\nPAL=7\n[Camera]\nCamera3=2\n"
+        "[Attribute1]\nBrightness=300\n[Attribute2]\nHUE=-5\n");
+    const RunResult r = panel.Run("show\ndump\nclose\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    Board expected{.standardSent = 1};
+    expected.enables[2] = 2;
+    expected.attributes[0].brightness = 300;
+    expected.attributes[1].hue = -5;
+    std::vector<int> tiles(13, 16);  // positions missing from the file read as 16
+    tiles.front() = 5;
+    tiles.back() = 0;
+    const std::string layout13 = board::WithChannels(board::LayoutRecords(13), tiles);
+    EXPECT_EQ(r.journal, board::Concat({board::StartUp(expected, layout13), board::ShutDown(expected.enables)}));
+
+    // The saved layout's hidden radio, PAL, a ticked Cam3, the slider at its end.
+    EXPECT_EQ(LineOf(r.out, "1016"), "1016 check 1 hidden disabled");
+    EXPECT_EQ(LineOf(r.out, "1014"), "1014 check 0");
+    EXPECT_EQ(LineOf(r.out, "1002"), "1002 check 1");
+    EXPECT_EQ(LineOf(r.out, "1001"), "1001 check 0");
+    EXPECT_EQ(LineOf(r.out, "1019"), "1019 check 1");
+    EXPECT_EQ(LineOf(r.out, "1035"), "1035 slider 255 0 255 5");
+    EXPECT_EQ(LineOf(r.out, "1095"), "1095 text 6 hidden disabled");
+
+    EXPECT_EQ(r.Setting("General", "DIV"), "13");
+    EXPECT_EQ(r.Setting("Format", "PAL"), "7");
+    EXPECT_EQ(r.Setting("Camera", "Camera3"), "2");
+    EXPECT_EQ(r.Setting("Attribute1", "Brightness"), "300");
+    EXPECT_EQ(r.Setting("Attribute2", "HUE"), "-5");
+    EXPECT_EQ(r.Setting("General", "Position13"), "16");  // read with its default, kept
+}
+
+TEST(StartUpAndShutDown, SavedLayoutIsRebuiltFromTheLowBitsOfTheStoredPositions) {
+    struct Case {
+        const char* file;
+        std::string layout;
+        const char* box;
+        const char* savedPosition0;
+    };
+    const Case cases[] = {
+        // Missing positions read as 16: channel 16 goes to the board as it is.
+        {"[General]\nDIV=4\n", board::WithChannels(board::LayoutRecords(4), {16, 16, 16, 16}), "1092 text 17", "16"},
+        // 257 keeps only its low 8 bits on the tile; the map keeps 257.
+        {"[General]\nDIV=1\nPosition0=257\n", board::WithChannels(board::LayoutRecords(1), {1}), "1104 text 2",
+         "257"},
+        // A stored 255 is an end mark: the table ends at that tile.
+        {"[General]\nDIV=9\nPosition4=255\n", board::WithChannels(board::LayoutRecords(9), {16, 16, 16, 16, 255}),
+         "1122 text 256", "16"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        PanelRun panel;
+        panel.WriteSettings(c.file);
+        const RunResult r = panel.Run("show\ndump\nclose\n");
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(board::LinesStartingWith(r.journal, "OvrSetDisplayFormatForTV"),
+                  std::vector<std::string>{"OvrSetDisplayFormatForTV " + c.layout});
+        EXPECT_EQ(LineOf(r.out, std::string(c.box).substr(0, 4)), c.box);
+        EXPECT_EQ(r.Setting("General", "Position0"), c.savedPosition0);
+    }
+}
+
+TEST(StartUpAndShutDown, AnUnknownLayoutCodeFallsBackToSixteenTilesInCameraOrder) {
+    for (const char* code : {"0", "2", "5", "255"}) {
+        SCOPED_TRACE(code);
+        PanelRun panel;
+        panel.WriteSettings(std::string("[General]\nDIV=") + code + "\nPosition0=7\nPosition15=3\n");
+        const RunResult r = panel.Run("show\ndump\nclose\n");
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(board::LinesStartingWith(r.journal, "OvrSetDisplayFormatForTV"),
+                  std::vector<std::string>{"OvrSetDisplayFormatForTV " + board::LayoutRecords(16)});
+        EXPECT_EQ(LineOf(r.out, "1014"), "1014 check 1");
+        EXPECT_EQ(LineOf(r.out, "1059"), "1059 text 16");
+        EXPECT_EQ(r.Setting("General", "DIV"), "16");
+        EXPECT_EQ(r.Setting("General", "Position0"), "0");
+        EXPECT_EQ(r.Setting("General", "Position15"), "15");
+    }
+}
+
+TEST(ShowPanelFlag, ZeroProgramsTheBoardQuitsAndKeepsTheFlagAtZero) {
+    PanelRun panel;
+    panel.WriteSettings("[General]\nSetParameter=0\n");
+    const RunResult r = panel.Run("show\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "quit 0\n");
+    EXPECT_EQ(r.journal, board::Concat({board::StartUp(Board{}, board::LayoutRecords(16)),
+                                        board::ShutDown(board::kAllEnabled)}));
+    EXPECT_EQ(r.Setting("General", "SetParameter"), "0");
+    EXPECT_EQ(r.settings.size(), 99u);
+
+    // The dialog has ended: nothing more can be done in it.
+    EXPECT_EQ(panel.Run("show\ndump\n").status, 2);
+}
+
+TEST(ShowPanelFlag, UntickingShowApplicationMakesTheNextStartQuitAtOnce) {
+    PanelRun panel;
+    const RunResult first = panel.Run("show\nclick 1043\nclose\n");
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.Setting("General", "SetParameter"), "0");
+    EXPECT_EQ(panel.Run("show\n").out, "quit 0\n");
+}
+
+TEST(ShowPanelFlag, ANonZeroFlagIsClearedAtStartAndSetAgainAtClose) {
+    PanelRun panel;
+    panel.WriteSettings("[General]\nSetParameter=5\n");
+    const RunResult r = panel.Run("show\nclose\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.Setting("General", "SetParameter"), "1");
+}
+
+TEST(WithoutDriverLibrary, ThePanelShowsButNothingReachesTheBoardAndOnlyTheFlagIsWritten) {
+    PanelRun panel;
+    const std::string stored = "[Format]\nPAL=1\n[Camera]\nCamera1=0\n";
+    panel.WriteSettings(stored);
+    const RunResult r = panel.Run(
+        "show\nclick 1002\nclick 1001\nclick 1017\nclick 1033\ntype 1040 3\ndrag 1036 200\nclick 1041\n"
+        "click 1042\ntype 1104 5\nclick 1008\ndump\nstate\nclose\n",
+        Driver::None);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.journal.empty());
+    EXPECT_EQ(r.settingsText, stored + "[General]\nSetParameter=0\n");
+    EXPECT_EQ(LineOf(r.out, "videoStandard"), "videoStandard 0");
+    EXPECT_EQ(LineOf(r.out, "cameraEnable"), "cameraEnable 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0");
+    EXPECT_EQ(LineOf(r.out, "positionMap"), "positionMap 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 0");
+    EXPECT_EQ(LineOf(r.out, "1043"), "1043 check 0");
+    EXPECT_EQ(LineOf(r.out, "1014"), "1014 check 0");
+    EXPECT_EQ(LineOf(r.out, "1104"), "1104 text 5");  // the editor left the box as typed
+    // The sliders have their range and the thumbs stand at 0 (the dragged one stays).
+    EXPECT_EQ(LineOf(r.out, "1035"), "1035 slider 0 0 255 5");
+    EXPECT_EQ(LineOf(r.out, "1036"), "1036 slider 200 0 255 5");
+}
+
+TEST(WithoutDriverLibrary, ANewFileGetsOnlyTheShowPanelFlag) {
+    PanelRun panel;
+    const RunResult r = panel.Run("show\nclose\n", Driver::None);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.settingsText, "[General]\nSetParameter=0\n");
+}
+
+TEST(PartialDriverLibrary, CallsThroughMissingEntryPointsAreSkipped) {
+    if (!PanelRun::PartialDriverAvailable()) GTEST_SKIP() << "no partial stand-in for this build";
+    PanelRun panel;
+    const RunResult r = panel.Run("show\ntype 1104 3\nclick 1008\ndrag 1037 40\nclose\n", Driver::Partial);
+    ASSERT_EQ(r.status, 0) << r.err;
+    // The partial stand-in lacks OvrSetHue, OvrEdgeEnhance and OvrEnableAll309CH.
+    board::Journal expected;
+    for (const std::string& line : board::Concat({board::StartUp(Board{}, board::LayoutRecords(16)),
+                                                  {"OvrSetDisplayFormatForTV " +
+                                                   board::WithChannels(board::LayoutRecords(1), {2})},
+                                                  board::ShutDown(board::kAllEnabled)}))
+        if (line.rfind("OvrSetHue", 0) != 0 && line != "OvrEdgeEnhance 0") expected.push_back(line);
+    EXPECT_EQ(r.journal, expected);
+    EXPECT_EQ(r.Setting("Attribute1", "HUE"), "40");
+}
+
+TEST(StartUpAndShutDown, ASecondShowNotificationChangesNothing) {
+    PanelRun panel;
+    const RunResult r = panel.Run("show\nclick 1021\nshow\nstate\nclose\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(std::count(r.journal.begin(), r.journal.end(), "load"), 1);
+    EXPECT_EQ(std::count(r.journal.begin(), r.journal.end(), "OvrSetup 0"), 1);
+    EXPECT_EQ(LineOf(r.out, "cameraEnable"), "cameraEnable 1 1 1 1 0 1 1 1 1 1 1 1 1 1 1 1");
+    EXPECT_EQ(r.Setting("General", "SetParameter"), "1");
+}
+
+}  // namespace
