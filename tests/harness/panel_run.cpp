@@ -99,7 +99,10 @@ PanelRun::~PanelRun() {
 
 void PanelRun::WriteSettings(const std::string& text) { WriteFile(fs::path(folder_) / "KORVANE16.ini", text); }
 
-RunResult PanelRun::Run(const std::string& script, Driver driver) {
+bool PanelRun::Native() { return Words(Environment("KORVANE16_RUNNER", "")).empty(); }
+
+RunResult PanelRun::Run(const std::string& script, Driver driver,
+                        const std::vector<std::pair<std::string, std::string>>& environment) {
     const fs::path run = fs::path(folder_) / ("run" + std::to_string(++runs_));
     fs::create_directories(run);
     const fs::path scriptFile = run / "script.txt", journal = run / "journal.txt";
@@ -115,6 +118,7 @@ RunResult PanelRun::Run(const std::string& script, Driver driver) {
         // The panel works in the folder that holds its settings file.
         if (chdir(folder_.c_str()) != 0) _exit(126);
         setenv("TAVRIND_JOURNAL", journal.c_str(), 1);
+        for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
         dup2(open("/dev/null", O_RDONLY), 0);
         dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
         dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);

@@ -48,10 +48,13 @@ public:
 
     // The settings file the panel finds at start.
     void WriteSettings(const std::string& text);
-    RunResult Run(const std::string& script, Driver driver = Driver::StandIn);
+    RunResult Run(const std::string& script, Driver driver = Driver::StandIn,
+                  const std::vector<std::pair<std::string, std::string>>& environment = {});
     const std::string& Folder() const { return folder_; }
 
     static bool PartialDriverAvailable();
+    // True when the harness runs natively (no runner such as Wine in front).
+    static bool Native();
 
 private:
     std::string folder_;

@@ -215,4 +215,17 @@ TEST(StartUpAndShutDown, ASecondShowNotificationChangesNothing) {
     EXPECT_EQ(r.Setting("General", "SetParameter"), "1");
 }
 
+TEST(SettingsLock, WithoutTheLockThePanelSaysWhyAndEndsBeforeTouchingAnything) {
+    if (!PanelRun::Native()) GTEST_SKIP() << "the lock's folder is a POSIX matter";
+    PanelRun panel;
+    panel.WriteSettings("[General]\nSetParameter=1\n");
+    // The lock's folder is a plain file, so the lock cannot be created there.
+    const std::string notAFolder = panel.Folder() + "/KORVANE16.ini";
+    const RunResult r = panel.Run("show\nclose\n", Driver::StandIn, {{"XDG_RUNTIME_DIR", notAFolder}});
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find("ZEDevudIzazIni"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.journal.empty());
+    EXPECT_EQ(r.settingsText, "[General]\nSetParameter=1\n");
+}
+
 }  // namespace
