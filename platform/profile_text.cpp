@@ -1,10 +1,174 @@
-// Placeholder until the profile layer lands; reads nothing and changes nothing.
+// The private-profile layout in memory. Every edit is a splice into the
+// original text, so the bytes the edit does not concern stay exactly as they
+// were: comments, unknown sections, blank lines, spacing, line ends and a
+// UTF-8 byte-order mark.
 #include "platform/profile_text.hpp"
 
 namespace profile {
-std::optional<std::string> FindValue(std::string_view, std::string_view, std::string_view) { return std::nullopt; }
-std::int32_t ParseInt(std::string_view, std::int32_t defaultValue) { return defaultValue; }
-std::optional<std::string> SetValue(std::string_view, std::string_view, std::string_view, std::string_view) {
-    return std::nullopt;
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
 }
+
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return true;
+}
+
+// One line of a text: its content is [begin, end), without the CR LF or LF that
+// ends it; the next line starts at NEXT. A last line without a line end has
+// end == next.
+struct Line {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t next = 0;
+
+    bool HasLineEnd() const { return next > end; }
+};
+
+Line LineAt(std::string_view text, std::size_t begin) {
+    const std::size_t lineFeed = text.find('\n', begin);
+    if (lineFeed == std::string_view::npos) return {begin, text.size(), text.size()};
+    const bool carriageReturn = lineFeed > begin && text[lineFeed - 1] == '\r';
+    return {begin, carriageReturn ? lineFeed - 1 : lineFeed, lineFeed + 1};
+}
+
+std::size_t ContentStart(std::string_view text) {
+    return text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+}
+
+// The line end new lines get: the one the text's first line ends with, LF for
+// a text without any.
+std::string_view LineEndStyle(std::string_view text) {
+    const Line first = LineAt(text, ContentStart(text));
+    return first.next - first.end == 2 ? "\r\n" : "\n";
+}
+
+// The name of a section header line ("[name]", blanks ignored), or nullopt for
+// any other line.
+std::optional<std::string_view> SectionName(std::string_view content) {
+    if (!content.starts_with('[')) return std::nullopt;
+    const std::size_t close = content.find(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    return Trim(content.substr(1, close - 1));
+}
+
+// Where a key stands, or would go, in a text.
+struct Place {
+    std::optional<Line> section;    // header of the first section of that name
+    std::optional<Line> keyLine;    // first line of the key in that section
+    std::string_view keyName;       // the key's name as spelled in the file
+    std::string_view value;         // the key's value, blanks around it removed
+    Line lastOfSection;             // header or last key line: a new key goes after it
+};
+
+Place Locate(std::string_view text, std::string_view section, std::string_view key) {
+    section = Trim(section);
+    key = Trim(key);
+    Place place;
+    for (std::size_t at = ContentStart(text); at < text.size();) {
+        const Line line = LineAt(text, at);
+        at = line.next;
+        const std::string_view content = Trim(text.substr(line.begin, line.end - line.begin));
+        if (const auto name = SectionName(content)) {
+            if (place.section) break;  // only the first section of the name counts
+            if (SameName(*name, section)) place.section = place.lastOfSection = line;
+            continue;
+        }
+        const std::size_t equals = content.find('=');
+        if (!place.section || equals == std::string_view::npos) continue;
+        place.lastOfSection = line;
+        const std::string_view name = Trim(content.substr(0, equals));
+        if (SameName(name, key)) {
+            place.keyLine = line;
+            place.keyName = name;
+            place.value = Trim(content.substr(equals + 1));
+            break;
+        }
+    }
+    return place;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::optional<std::string> FindValue(std::string_view text, std::string_view section, std::string_view key) {
+    const Place place = Locate(text, section, key);
+    if (!place.keyLine) return std::nullopt;
+    return std::string(place.value);
+}
+
+std::int32_t ParseInt(std::string_view value, std::int32_t defaultValue) {
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    if (value.empty()) return defaultValue;
+
+    bool negative = false;
+    if (value.front() == '+' || value.front() == '-') {
+        negative = value.front() == '-';
+        value.remove_prefix(1);
+    }
+    // Unsigned arithmetic wraps modulo 2^32 without undefined behaviour, as the
+    // Windows reading does for values that do not fit.
+    std::uint32_t magnitude = 0;
+    if (value.starts_with("0x")) {
+        value.remove_prefix(2);
+        for (int digit; !value.empty() && (digit = HexDigit(value.front())) >= 0; value.remove_prefix(1))
+            magnitude = magnitude * 16u + static_cast<std::uint32_t>(digit);
+    } else {
+        for (; !value.empty() && value.front() >= '0' && value.front() <= '9'; value.remove_prefix(1))
+            magnitude = magnitude * 10u + static_cast<std::uint32_t>(value.front() - '0');
+    }
+    if (negative) magnitude = 0u - magnitude;
+    return static_cast<std::int32_t>(magnitude);
+}
+
+std::optional<std::string> SetValue(std::string_view text, std::string_view section, std::string_view key,
+                                    std::string_view value) {
+    const Place place = Locate(text, section, key);
+    std::string result;
+    result.reserve(text.size() + section.size() + key.size() + value.size() + 8);
+
+    if (place.keyLine) {
+        if (place.value == value) return std::nullopt;
+        result.append(text.substr(0, place.keyLine->begin));
+        result.append(place.keyName).append("=").append(value);
+        result.append(text.substr(place.keyLine->end));  // the line keeps its own line end
+        return result;
+    }
+
+    const std::string_view lineEnd = LineEndStyle(text);
+    if (place.section) {
+        const Line& after = place.lastOfSection;
+        result.append(text.substr(0, after.next));
+        if (!after.HasLineEnd()) result.append(lineEnd);
+        result.append(key).append("=").append(value).append(lineEnd);
+        result.append(text.substr(after.next));
+        return result;
+    }
+
+    result.append(text);
+    if (text.size() > ContentStart(text) && !text.ends_with('\n')) result.append(lineEnd);
+    result.append("[").append(section).append("]").append(lineEnd);
+    result.append(key).append("=").append(value).append(lineEnd);
+    return result;
+}
+
 }  // namespace profile
