@@ -209,12 +209,13 @@ inline constexpr ControlSpec kDialogControls[] = {
 
 inline constexpr std::span<const ControlSpec> TemplateControls() { return kDialogControls; }
 
-// The control with this identifier, or nullptr.
-constexpr const ControlSpec* FindControl(int id) {
-    if (id == kNoId) return nullptr;
+// The control with this identifier (a copy, so it also serves compile-time
+// checks), or nullopt.
+constexpr std::optional<ControlSpec> FindControl(int id) {
+    if (id == kNoId) return std::nullopt;
     for (const ControlSpec& c : kDialogControls)
-        if (c.id == id) return &c;
-    return nullptr;
+        if (c.id == id) return c;
+    return std::nullopt;
 }
 
 // The controls of the group the control ID belongs to: from the nearest

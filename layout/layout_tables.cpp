@@ -13,11 +13,11 @@ namespace {
 constexpr bool ControlsAgreeWithTheDialogTemplate() {
     int tileBoxes = 0;
     for (const LayoutSpec& layout : kLayouts) {
-        const ControlSpec* radio = FindControl(layout.applyRadio);
-        if (radio == nullptr || radio->kind != ControlKind::Radio) return false;
+        const std::optional<ControlSpec> radio = FindControl(layout.applyRadio);
+        if (!radio || radio->kind != ControlKind::Radio) return false;
         for (int i = 0; i < layout.TileCount(); ++i) {
-            const ControlSpec* box = FindControl(layout.tileBoxes[i]);
-            if (box == nullptr || box->kind != ControlKind::Edit || box->Hidden() != radio->Hidden()) return false;
+            const std::optional<ControlSpec> box = FindControl(layout.tileBoxes[i]);
+            if (!box || box->kind != ControlKind::Edit || box->Hidden() != radio->Hidden()) return false;
             if (layout.fallbackChannels[i] > 15) return false;
             // Distinct fallbacks: a group whose boxes were never filled applies.
             for (int j = 0; j < i; ++j)
