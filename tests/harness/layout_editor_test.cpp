@@ -25,17 +25,21 @@ std::string Boxes(const std::string& out, std::initializer_list<int> ids) {
 
 TEST(LayoutEditors, NeverFilledBoxesTakeEachTilesFallbackCamera) {
     PanelRun panel;
-    const RunResult r = panel.Run("show\nclick 1010\nclick 1011\ndump\nstate\nclose\n");
+    const RunResult r = panel.Run("show\nclick 1013\nclick 1010\nclick 1011\ndump\nstate\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
-    // Layouts 6 and 8 fall back clockwise around their large tile.
-    EXPECT_EQ(board::Operation(r.journal),
-              board::Concat({Sent(6, {0, 1, 2, 5, 4, 3}), Sent(8, {0, 1, 2, 3, 7, 6, 5, 4})}));
+    // Layouts 6 and 8 fall back clockwise around their large tile; the others
+    // to the tile's own camera.
+    EXPECT_EQ(board::Operation(r.journal), board::Concat({Sent(10, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}),
+                                                          Sent(6, {0, 1, 2, 5, 4, 3}),
+                                                          Sent(8, {0, 1, 2, 3, 7, 6, 5, 4})}));
+    EXPECT_EQ(Boxes(r.out, {1060, 1062, 1068, 1075}), "1,2,3,10");
     EXPECT_EQ(Boxes(r.out, {1061, 1111, 1114, 1115, 1116, 1117}), "1,2,3,6,5,4");
     EXPECT_EQ(Boxes(r.out, {1076, 1079, 1083, 1087, 1088, 1089, 1090, 1091}), "1,2,3,4,8,7,6,5");
     EXPECT_EQ(LineOf(r.out, "layoutCode"), "layoutCode 8");
     EXPECT_EQ(LineOf(r.out, "positionMap"), "positionMap 0 1 2 3 7 6 5 4 255 9 10 11 12 13 14 15 255");
     EXPECT_EQ(LineOf(r.out, "1011"), "1011 check 1");
     EXPECT_EQ(LineOf(r.out, "1010"), "1010 check 0");
+    EXPECT_EQ(LineOf(r.out, "1013"), "1013 check 0");
     EXPECT_EQ(r.Setting("General", "DIV"), "8");
     EXPECT_EQ(r.Setting("General", "Position8"), "255");
 }
