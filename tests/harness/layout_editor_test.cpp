@@ -36,7 +36,7 @@ TEST(LayoutEditors, NeverFilledBoxesTakeEachTilesFallbackCamera) {
     EXPECT_EQ(Boxes(r.out, {1061, 1111, 1114, 1115, 1116, 1117}), "1,2,3,6,5,4");
     EXPECT_EQ(Boxes(r.out, {1076, 1079, 1083, 1087, 1088, 1089, 1090, 1091}), "1,2,3,4,8,7,6,5");
     EXPECT_EQ(LineOf(r.out, "layoutCode"), "layoutCode 8");
-    EXPECT_EQ(LineOf(r.out, "positionMap"), "positionMap 0 1 2 3 7 6 5 4 255 9 10 11 12 13 14 15 255");
+    EXPECT_EQ(LineOf(r.out, "positionMap"), "positionMap 0 1 2 3 7 6 5 4 255 9 255 11 12 13 14 15 255");
     EXPECT_EQ(LineOf(r.out, "1011"), "1011 check 1");
     EXPECT_EQ(LineOf(r.out, "1010"), "1010 check 0");
     EXPECT_EQ(LineOf(r.out, "1013"), "1013 check 0");
