@@ -1,0 +1,118 @@
+// Reading integers from settings files of every shape the panel may meet,
+// through the file name the panel uses.
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "platform/profile_file.hpp"
+#include "settings/settings_file.hpp"
+#include "tests/settings/settings_folder.hpp"
+
+namespace {
+
+constexpr std::int32_t kDefault = -77;
+
+struct ReadCase {
+    const char* shape;
+    std::optional<std::string> file;  // nullopt: there is no file
+    const char* section;
+    const char* key;
+    std::int32_t expected;
+};
+
+const ReadCase kShapes[] = {
+    {"no file", std::nullopt, "General", "DIV", kDefault},
+    {"empty file", "", "General", "DIV", kDefault},
+    {"missing section", "[Format]\nPAL=1\n", "General", "DIV", kDefault},
+    {"missing key", "[General]\nPosition0=3\n", "General", "DIV", kDefault},
+    {"LF lines", "[General]\nDIV=4\nPAL=9\n", "General", "PAL", 9},
+    {"CR LF lines", "[General]\r\nDIV=4\r\n[Format]\r\nPAL=1\r\n", "Format", "PAL", 1},
+    // A CR left in the value would keep the quotes from being stripped.
+    {"CR LF after a quoted value", "[General]\r\nDIV=\"6\"\r\n", "General", "DIV", 6},
+    {"byte-order mark before the first section", "\xEF\xBB\xBF[General]\nDIV=9\n", "General", "DIV", 9},
+    {"no line end at the end", "[General]\nDIV=8", "General", "DIV", 8},
+    {"section and key in other letter case", "[gENERAL]\ndiv=3\n", "General", "DIV", 3},
+    {"blanks around names and value", "  [ General ]\t\n\t DIV \t=  12 \t\n", "General", "DIV", 12},
+    {"comments and unknown sections", "; site\n[Site]\nDIV=1\n[General]\n;DIV=2\nDIV=5\n", "General", "DIV", 5},
+    {"key in another section", "[Format]\nDIV=3\n[General]\nPAL=1\n", "General", "DIV", kDefault},
+    {"key before any section", "DIV=3\n[General]\n", "General", "DIV", kDefault},
+    {"longer names are other names", "[Generals]\nDIV=1\n[General]\nDIVX=2\nDIV=3\n", "General", "DIV", 3},
+    {"first of two equal sections", "[General]\nDIV=1\n[General]\nDIV=2\nPAL=5\n", "General", "DIV", 1},
+    {"key only in the second equal section", "[General]\nDIV=1\n[General]\nPAL=5\n", "General", "PAL", kDefault},
+    {"first of two equal keys", "[General]\nDIV=1\ndiv=2\n", "General", "DIV", 1},
+    {"line without an equals sign", "[General]\nDIV 7\nDIV\n", "General", "DIV", kDefault},
+    {"equals sign in the value", "[General]\nDIV=4=5\n", "General", "DIV", 4},
+    {"negative value", "[Attribute1]\nHUE=-5\n", "Attribute1", "HUE", -5},
+    {"empty value", "[General]\nDIV=\n", "General", "DIV", kDefault},
+    {"quoted empty value", "[General]\nDIV=\"\"\n", "General", "DIV", kDefault},
+};
+
+// The Windows integer read as measured: the value text and what it reads as.
+struct MeasuredCase {
+    const char* value;
+    std::int32_t expected;
+};
+
+const MeasuredCase kMeasured[] = {
+    {"12", 12},
+    {" 12 ", 12},
+    {"\"12\"", 12},
+    {"+7", 7},
+    {"12abc", 12},
+    {"1 2", 1},
+    {"-5", -5},
+    {"abc", 0},
+    {"0x10", 16},
+    {"-0x10", -16},
+    {"0xabCD", 0xabcd},
+    {"0X1F", 0},
+    {"010", 10},
+    {"", kDefault},
+    {"4294967295", -1},
+    {"99999999999", 1215752191},
+    {"-2147483649", 2147483647},
+    {"2147483647", std::numeric_limits<std::int32_t>::max()},
+    {"-2147483648", std::numeric_limits<std::int32_t>::min()},
+    {"2147483648", std::numeric_limits<std::int32_t>::min()},
+    {"0xFFFFFFFF", -1},
+    {"0x100000005", 5},
+    {"123456789012345678901234567890", 1312754386},
+    {"-123456789012345678901234567890", -1312754386},
+    {"-", 0},
+    {"0x", 0},
+    {"--5", 0},
+};
+
+class ProfileRead : public SettingsFolderTest {};
+
+TEST_F(ProfileRead, FileShapes) {
+    for (const ReadCase& c : kShapes) {
+        SCOPED_TRACE(c.shape);
+        std::filesystem::remove(kLocalFile);
+        if (c.file) WriteText(kLocalFile, *c.file);
+        EXPECT_EQ(platform::ReadProfileInt(c.section, c.key, kDefault, kSettingsFile), c.expected);
+    }
+}
+
+TEST_F(ProfileRead, ValueTextsReadAsOnWindows) {
+    for (const MeasuredCase& c : kMeasured) {
+        SCOPED_TRACE(std::string("value \"") + c.value + "\"");
+        WriteText(kLocalFile, std::string("[General]\nDIV=") + c.value + "\n");
+        EXPECT_EQ(platform::ReadProfileInt("General", "DIV", kDefault, kSettingsFile), c.expected);
+    }
+}
+
+TEST_F(ProfileRead, BackslashesSeparateFolders) {
+    std::filesystem::create_directory("sub");
+    WriteText("sub/KORVANE16.ini", "[General]\nDIV=10\n");
+    EXPECT_EQ(platform::ReadProfileInt("General", "DIV", kDefault, ".\\sub\\KORVANE16.ini"), 10);
+    EXPECT_EQ(platform::ReadProfileInt("General", "DIV", kDefault, kSettingsFile), kDefault);
+}
+
+TEST_F(ProfileRead, UnreadableFileGivesTheDefault) {
+    std::filesystem::create_directory(kLocalFile);
+    EXPECT_EQ(platform::ReadProfileInt("General", "DIV", kDefault, kSettingsFile), kDefault);
+}
+
+}  // namespace

@@ -1,0 +1,168 @@
+// The settings file shared between processes: the lock, and writes killed at
+// any moment.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <optional>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/profile_file.hpp"
+#include "settings/settings_file.hpp"
+#include "settings/settings_lock.hpp"
+#include "tests/settings/settings_folder.hpp"
+
+extern char** environ;
+
+namespace {
+
+constexpr int kPatientMs = 20000;  // a worker's reply is expected well within this
+
+// A settings_worker process with pipes to its standard input and output; one
+// still running at the end of a test is killed.
+class Worker {
+public:
+    Worker(const std::filesystem::path& folder, std::vector<std::string> args) {
+        int input[2], output[2];
+        EXPECT_EQ(pipe2(input, O_CLOEXEC), 0);
+        EXPECT_EQ(pipe2(output, O_CLOEXEC), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+        args.insert(args.begin(), {SETTINGS_WORKER, folder.string()});
+        std::vector<char*> argv;
+        for (std::string& arg : args) argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        EXPECT_EQ(posix_spawn(&pid_, SETTINGS_WORKER, &actions, nullptr, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        close(input[0]);
+        close(output[1]);
+        input_ = input[1];
+        output_ = output[0];
+    }
+
+    ~Worker() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            Wait();
+        }
+        close(input_);
+        close(output_);
+    }
+
+    Worker(const Worker&) = delete;
+    Worker& operator=(const Worker&) = delete;
+
+    // The next line the worker says, without its line end; "" when it says
+    // nothing within TIMEOUT_MS or has ended.
+    std::string NextLine(int timeoutMs = kPatientMs) {
+        std::string line;
+        pollfd ready{output_, POLLIN, 0};
+        char c = 0;
+        while (poll(&ready, 1, timeoutMs) == 1 && read(output_, &c, 1) == 1) {
+            if (c == '\n') return line;
+            line += c;
+        }
+        return "";
+    }
+
+    void Go() { EXPECT_EQ(write(input_, "g", 1), 1); }
+
+    void Kill() { kill(pid_, SIGKILL); }
+
+    // The exit status as waitpid gives it.
+    int Wait() {
+        int status = -1;
+        waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return status;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int input_ = -1;
+    int output_ = -1;
+};
+
+bool ExitedCleanly(int status) { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
+
+class SettingsProcesses : public SettingsFolderTest {};
+
+TEST_F(SettingsProcesses, TheLockKeepsAnotherProcessWaiting) {
+    std::optional<SettingsLockHold> hold;
+    hold.emplace();
+    Worker worker(folder_, {"probe-lock"});
+    ASSERT_EQ(worker.NextLine(), "waiting");
+    EXPECT_EQ(worker.NextLine(300), "") << "the worker took the lock this process holds";
+    hold.reset();
+    EXPECT_EQ(worker.NextLine(), "held");
+    EXPECT_TRUE(ExitedCleanly(worker.Wait()));
+}
+
+// Two processes add one to the same key many times, each addition a read and a
+// write under the lock; without the lock some additions would be lost.
+TEST_F(SettingsProcesses, NoUpdateIsLostUnderTheLock) {
+    constexpr int kCycles = 100;
+    Worker first(folder_, {"increment", std::to_string(kCycles)});
+    Worker second(folder_, {"increment", std::to_string(kCycles)});
+    ASSERT_EQ(first.NextLine(), "ready");
+    ASSERT_EQ(second.NextLine(), "ready");
+    first.Go();
+    second.Go();
+    EXPECT_TRUE(ExitedCleanly(first.Wait()));
+    EXPECT_TRUE(ExitedCleanly(second.Wait()));
+    EXPECT_EQ(ReadSetting("Race", "Counter", -1), 2 * kCycles);
+}
+
+std::string LoopFile(std::int32_t first, std::int32_t second) {
+    return "\xEF\xBB\xBF; kill test\r\n[General]\r\nDIV=16\r\n[Loop]\r\nFirst=" + std::to_string(first) +
+           "\r\nSecond=" + std::to_string(second) + "\r\n\r\n[Tail]\r\nKept = yes\r\n";
+}
+
+// A worker rewrites two keys in turn and is killed at a random moment, again
+// and again. After every kill the file is whole: exactly the file of some
+// pair of values the worker wrote, never a torn or empty one. A kill between
+// creating the temporary file and renaming it leaves that one hidden
+// ".KORVANE16.ini.XXXXXX" file behind; nothing else remains.
+TEST_F(SettingsProcesses, AKilledWriterNeverLeavesATornFile) {
+    constexpr int kKills = 25;
+    std::mt19937 random(20240611);  // the same moments on every run
+    std::uniform_int_distribution<int> delayUs(0, 4000);
+    WriteText(kLocalFile, LoopFile(0, 0));
+
+    std::int32_t lastFirst = 0;
+    for (int round = 0; round < kKills; ++round) {
+        SCOPED_TRACE("kill " + std::to_string(round));
+        Worker worker(folder_, {"write-loop"});
+        ASSERT_EQ(worker.NextLine(), "ready");
+        std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
+        worker.Kill();
+        worker.Wait();
+
+        const std::int32_t first = platform::ReadProfileInt("Loop", "First", -1, kSettingsFile);
+        const std::int32_t second = platform::ReadProfileInt("Loop", "Second", -1, kSettingsFile);
+        ASSERT_EQ(ReadText(kLocalFile), LoopFile(first, second));
+        ASSERT_TRUE(first == second || first == second + 1) << first << " " << second;
+        ASSERT_GE(first, lastFirst);
+        lastFirst = first;
+    }
+    EXPECT_GT(lastFirst, 0) << "no worker ever wrote: the kills tested nothing";
+
+    int leftovers = 0;
+    for (const std::string& name : FolderEntries()) {
+        if (name == kLocalFile) continue;
+        EXPECT_TRUE(name.starts_with(".KORVANE16.ini.")) << name;
+        ++leftovers;
+    }
+    EXPECT_LE(leftovers, kKills);
+}
+
+}  // namespace
