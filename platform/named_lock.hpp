@@ -1,6 +1,9 @@
 // A lock shared by every process of the user that opens the same name: a named
 // mutex on Windows, an exclusive flock on a file in a private per-user folder on
-// POSIX. A holder that dies frees it.
+// POSIX. A holder that dies frees it. Its holder may take it again: it is freed
+// by the release that matches the first acquire, as a Windows mutex is.
+// On POSIX a child forked without exec shares its parent's lock; the panel
+// never forks, and tests that need two holders start separate programs.
 #pragma once
 
 #include <string>
@@ -26,6 +29,7 @@ public:
 private:
     static constexpr long long kInvalid = -1;
     long long handle_ = kInvalid;
+    int depth_ = 0;  // acquires not yet released
     std::string error_;
 };
 

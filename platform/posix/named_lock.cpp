@@ -61,6 +61,7 @@ NamedLock::~NamedLock() {
 
 bool NamedLock::Acquire() {
     if (!Valid()) return false;
+    if (depth_++ > 0) return true;
     int result;
     do result = flock(static_cast<int>(handle_), LOCK_EX);
     while (result != 0 && errno == EINTR);
@@ -68,7 +69,8 @@ bool NamedLock::Acquire() {
 }
 
 void NamedLock::Release() {
-    if (Valid()) flock(static_cast<int>(handle_), LOCK_UN);
+    if (!Valid() || depth_ == 0) return;
+    if (--depth_ == 0) flock(static_cast<int>(handle_), LOCK_UN);
 }
 
 }  // namespace platform

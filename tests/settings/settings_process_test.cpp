@@ -99,6 +99,10 @@ class SettingsProcesses : public SettingsFolderTest {};
 TEST_F(SettingsProcesses, TheLockKeepsAnotherProcessWaiting) {
     std::optional<SettingsLockHold> hold;
     hold.emplace();
+    {
+        // A hold taken and released inside another leaves the outer one in force.
+        SettingsLockHold inner;
+    }
     Worker worker(folder_, {"probe-lock"});
     ASSERT_EQ(worker.NextLine(), "waiting");
     EXPECT_EQ(worker.NextLine(300), "") << "the worker took the lock this process holds";

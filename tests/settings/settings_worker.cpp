@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/profile_file.hpp"
 #include "settings/settings_file.hpp"
 #include "settings/settings_lock.hpp"
 
@@ -31,13 +30,11 @@ int Increment(int cycles) {
     char go = 0;
     if (read(STDIN_FILENO, &go, 1) != 1) return 3;
     for (int i = 0; i < cycles; ++i) {
-        // One hold around the read and the write. The platform calls are used
-        // directly since ReadSetting and WriteSetting take the lock themselves,
-        // and the lock does not nest: their release would end this hold early.
+        // One hold around the read and the write. ReadSetting and WriteSetting
+        // take the lock again inside it; their releases must not end this hold.
         SettingsLockHold hold;
-        const std::int32_t count = platform::ReadProfileInt("Race", "Counter", 0, kSettingsFile);
-        if (!platform::WriteProfileString("Race", "Counter", std::to_string(count + 1).c_str(), kSettingsFile))
-            return 4;
+        const std::int32_t count = ReadSetting("Race", "Counter", 0);
+        if (!WriteSetting("Race", "Counter", std::to_string(count + 1).c_str())) return 4;
     }
     return 0;
 }
