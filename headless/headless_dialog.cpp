@@ -7,8 +7,8 @@
 #include "app/window_messages.hpp"
 
 HeadlessDialog::HeadlessDialog(CTvPanelDlg& dlg, std::ostream& events) : dlg_(dlg), events_(events) {
-    for (const ControlSpec& spec : TemplateControls())
-        if (spec.id != kNoId) controls_.emplace(spec.id, Control{&spec, {}});
+    for (const ControlSpec& entry : TemplateControls())
+        if (entry.id != kNoId) controls_.emplace(entry.id, Control{&entry, {}});
     dlg_.Attach(*this, *this);
 }
 
@@ -42,10 +42,10 @@ std::optional<std::string> HeadlessDialog::Reachable(int id, std::initializer_li
                                                      Control*& control) {
     control = Find(id);
     if (control == nullptr) return "no control has the id " + std::to_string(id);
-    if (std::find(kinds.begin(), kinds.end(), control->spec->kind) == kinds.end())
+    if (std::find(kinds.begin(), kinds.end(), control->entry->kind) == kinds.end())
         return "control " + std::to_string(id) + " does not take this action";
-    if (control->spec->Hidden()) return "control " + std::to_string(id) + " is hidden";
-    if (control->spec->IsDisabled()) return "control " + std::to_string(id) + " is disabled";
+    if (control->entry->Hidden()) return "control " + std::to_string(id) + " is hidden";
+    if (control->entry->IsDisabled()) return "control " + std::to_string(id) + " is disabled";
     return std::nullopt;
 }
 
@@ -55,8 +55,8 @@ std::optional<std::string> HeadlessDialog::Click(int id) {
     Control* control = nullptr;
     if (auto error = Reachable(id, {ControlKind::PushButton, ControlKind::CheckBox, ControlKind::Radio}, control))
         return error;
-    if (control->spec->kind == ControlKind::CheckBox) control->check = control->check == 0 ? 1 : 0;
-    if (control->spec->kind == ControlKind::Radio) {
+    if (control->entry->kind == ControlKind::CheckBox) control->check = control->check == 0 ? 1 : 0;
+    if (control->entry->kind == ControlKind::Radio) {
         for (const ControlSpec& member : GroupOf(id))
             if (member.kind == ControlKind::Radio) Find(member.id)->check = member.id == id ? 1 : 0;
     }
@@ -98,7 +98,7 @@ std::optional<std::string> HeadlessDialog::Key(int id, std::string_view key) {
 
 void HeadlessDialog::Dump(std::ostream& out) const {
     for (const auto& [id, control] : controls_) {
-        switch (control.spec->kind) {
+        switch (control.entry->kind) {
             case ControlKind::CheckBox:
             case ControlKind::Radio: out << id << " check " << control.check; break;
             case ControlKind::Edit: out << id << " text " << control.text; break;
@@ -108,8 +108,8 @@ void HeadlessDialog::Dump(std::ostream& out) const {
                 break;
             default: continue;
         }
-        if (control.spec->Hidden()) out << " hidden";
-        if (control.spec->IsDisabled()) out << " disabled";
+        if (control.entry->Hidden()) out << " hidden";
+        if (control.entry->IsDisabled()) out << " disabled";
         out << '\n';
     }
 }
@@ -125,7 +125,7 @@ void HeadlessDialog::SetText(int id, std::string_view text) {
     if (control == nullptr) return;
     control->text = text;
     // An edit box reports a text set by program as it reports typing.
-    if (control->spec->kind == ControlKind::Edit) {
+    if (control->entry->kind == ControlKind::Edit) {
         Notify(wm::Command, notify::EnUpdate, id);
         Notify(wm::Command, notify::EnChange, id);
     }

@@ -56,7 +56,7 @@ public:
 
 private:
     struct Control {
-        const ControlSpec* spec;
+        const ControlSpec* entry;
         std::string text;
         int check = 0;
         // A trackbar as the platform creates it: range 0..100, step 1.
