@@ -1,0 +1,148 @@
+#include "qt/panel_widgets.hpp"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <qdrawutil.h>
+#include <QStyleFactory>
+#include <QStyleOptionSlider>
+#include <QWheelEvent>
+#include <algorithm>
+
+PanelStyle::PanelStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+int PanelStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
+    const int value = QProxyStyle::pixelMetric(metric, option, widget);
+    if (metric == PM_SliderThickness && (option != nullptr || widget != nullptr)) {
+        // The thumb is centred on the control's middle row: an odd height fits it.
+        const int height = option != nullptr ? option->rect.height() : widget->height();
+        return std::min(value, (height - 1) / 2 * 2 + 1);
+    }
+    return value;
+}
+
+int PanelStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                          QStyleHintReturn* returnData) const {
+    if (hint == SH_Slider_AbsoluteSetButtons) return Qt::NoButton;
+    if (hint == SH_Slider_PageSetButtons) return Qt::LeftButton;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+}
+
+void UsePanelStyle() {
+    if (dynamic_cast<PanelStyle*>(QApplication::style()) == nullptr) QApplication::setStyle(new PanelStyle);
+}
+
+QRect PanelGroupBox::CaptionRect() const {
+    if (title().isEmpty()) return {};
+    const QFontMetrics metrics(font());
+    const int inset = metrics.averageCharWidth();
+    const int gap = std::max(1, inset / 3);
+    return QRect(inset, 0, metrics.horizontalAdvance(title()) + 2 * gap, metrics.height());
+}
+
+void PanelGroupBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    qDrawShadeRect(&painter, rect().adjusted(0, QFontMetrics(font()).height() / 2, 0, 0), palette(), true, 1, 0);
+    const QRect caption = CaptionRect();
+    if (caption.isEmpty()) return;
+    painter.fillRect(caption, palette().window());
+    style()->drawItemText(&painter, caption, Qt::AlignCenter, palette(), isEnabled(), title(), QPalette::WindowText);
+}
+
+bool PanelCheckBox::hitButton(const QPoint& pos) const { return rect().contains(pos); }
+
+PanelRadio::PanelRadio(const QString& text, QWidget* parent) : QRadioButton(text, parent) {
+    setAutoExclusive(false);
+}
+
+bool PanelRadio::hitButton(const QPoint& pos) const { return rect().contains(pos); }
+
+void PanelRadio::nextCheckState() { setChecked(true); }
+
+void PanelRadio::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Left: emit stepRequested(false); break;
+        case Qt::Key_Down:
+        case Qt::Key_Right: emit stepRequested(true); break;
+        default: QRadioButton::keyPressEvent(event);
+    }
+}
+
+PanelTrackbar::PanelTrackbar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
+    setTickPosition(QSlider::NoTicks);
+    ApplyRange();
+}
+
+QRect PanelTrackbar::ThumbRect() const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+}
+
+QRect PanelTrackbar::ChannelRect() const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+}
+
+void PanelTrackbar::SetRangeMin(int minimum) {
+    minimum_ = minimum;
+    ApplyRange();
+}
+
+void PanelTrackbar::SetRangeMax(int maximum) {
+    maximum_ = maximum;
+    ApplyRange();
+}
+
+void PanelTrackbar::ApplyRange() {
+    // The position stays inside the range (at the nearer end).
+    setRange(minimum_, std::max(minimum_, maximum_));
+    setPageStep((maximum_ - minimum_) / 5);
+}
+
+void PanelTrackbar::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up: triggerAction(SliderSingleStepSub); break;
+        case Qt::Key_Right:
+        case Qt::Key_Down: triggerAction(SliderSingleStepAdd); break;
+        case Qt::Key_PageUp: triggerAction(SliderPageStepSub); break;
+        case Qt::Key_PageDown: triggerAction(SliderPageStepAdd); break;
+        case Qt::Key_Home: triggerAction(SliderToMinimum); break;
+        case Qt::Key_End: triggerAction(SliderToMaximum); break;
+        default: event->ignore();  // Enter and Escape reach the dialog
+    }
+}
+
+void PanelTrackbar::mousePressEvent(QMouseEvent* event) {
+    // A trackbar works with the left button only.
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    leftPressed_ = true;
+    QSlider::mousePressEvent(event);
+}
+
+void PanelTrackbar::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QSlider::mouseReleaseEvent(event);
+    if (!leftPressed_) return;
+    leftPressed_ = false;
+    emit released();
+}
+
+void PanelTrackbar::wheelEvent(QWheelEvent* event) {
+    // One line per wheel notch; turning the wheel away from the operator
+    // lowers the position, as the up arrow does.
+    wheelAngle_ += event->angleDelta().y();
+    for (; wheelAngle_ >= 120; wheelAngle_ -= 120) triggerAction(SliderSingleStepSub);
+    for (; wheelAngle_ <= -120; wheelAngle_ += 120) triggerAction(SliderSingleStepAdd);
+    event->accept();
+}

@@ -1,0 +1,275 @@
+#include "qt/qt_panel_dialog.hpp"
+
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/panel_dlg.hpp"
+#include "app/window_messages.hpp"
+#include "qt/panel_widgets.hpp"
+#include "qt/termination_signals.hpp"
+
+namespace {
+
+QString Caption(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+
+QFont DialogFont() {
+    QFont font(Caption(kDialog.fontFace));
+    font.setPointSize(kDialog.fontPoints);
+    return font;
+}
+
+QMessageBox::Icon IconOf(unsigned type) {
+    switch (type & 0xF0u) {
+        case 0x10u: return QMessageBox::Critical;
+        case 0x20u: return QMessageBox::Question;
+        case 0x30u: return QMessageBox::Warning;
+        case 0x40u: return QMessageBox::Information;
+        default: return QMessageBox::NoIcon;
+    }
+}
+
+}  // namespace
+
+QtPanelDialog::QtPanelDialog(CTvPanelDlg& dlg) : dlg_(dlg) {
+    UsePanelStyle();
+    // A window of its own (shown on the task bar) with a caption and a close
+    // box, not resizable.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowTitle(Caption(kDialog.caption));
+    setFont(DialogFont());
+    units_ = BaseUnitsOf(font());
+    dlg_.Attach(*this, *this);
+}
+
+bool QtPanelDialog::Create() {
+    std::intptr_t created = 0;
+    dlg_.Dispatch(wm::Create, 0, 0, &created);
+    if (created == -1) return false;
+
+    const QRect frame = ToPixels(kDialog.rect, units_);
+    setFixedSize(frame.size());
+    move(frame.topLeft());
+    // Created in template order: that is also the tab order and the stacking
+    // order (a group box lies below the controls drawn on it).
+    for (const ControlSpec& spec : TemplateControls()) {
+        QWidget* widget = Build(spec);
+        widget->setGeometry(ToPixels(spec.rect, units_));
+        if (spec.Hidden()) widget->hide();
+        if (spec.IsDisabled()) widget->setEnabled(false);
+        built_.emplace_back(&spec, widget);
+        if (spec.id != kNoId) byId_[spec.id] = widget;
+        Connect(spec, widget);
+    }
+
+    dlg_.OnInitDialog();
+    // The focus starts on the first control that takes it with the Tab key.
+    for (const auto& [spec, widget] : built_) {
+        if (!spec->Hidden() && !spec->IsDisabled() && (widget->focusPolicy() & Qt::TabFocus)) {
+            widget->setFocus(Qt::OtherFocusReason);
+            break;
+        }
+    }
+    return true;
+}
+
+QWidget* QtPanelDialog::Build(const ControlSpec& spec) {
+    const QString caption = Caption(spec.caption);
+    switch (spec.kind) {
+        case ControlKind::GroupBox: return new PanelGroupBox(caption, this);
+        case ControlKind::Label: {
+            auto* label = new QLabel(caption, this);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            return label;
+        }
+        case ControlKind::CheckBox: return new PanelCheckBox(caption, this);
+        case ControlKind::Radio: {
+            auto* radio = new PanelRadio(caption, this);
+            // Radios without the tab-stop style are reached by a click, not by Tab.
+            if ((spec.style & style::TabStop) == 0) radio->setFocusPolicy(Qt::ClickFocus);
+            return radio;
+        }
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(caption, this);
+            // No default button: Enter ends the dialog wherever the focus is.
+            button->setAutoDefault(false);
+            return button;
+        }
+        case ControlKind::Trackbar: return new PanelTrackbar(this);
+        case ControlKind::Edit: {
+            auto* edit = new QLineEdit(this);
+            edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            return edit;
+        }
+    }
+    return new QWidget(this);
+}
+
+void QtPanelDialog::Connect(const ControlSpec& spec, QWidget* widget) {
+    const int id = spec.id;
+    if (auto* radio = dynamic_cast<PanelRadio*>(widget)) {
+        connect(radio, &QAbstractButton::clicked, this, [this, id] { OperatorClickedRadio(id); });
+        connect(radio, &PanelRadio::stepRequested, this, [this, id](bool forward) { StepRadio(id, forward); });
+    } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
+        connect(button, &QAbstractButton::clicked, this, [this, id] { Notify(wm::Command, notify::BnClicked, id); });
+    } else if (auto* trackbar = dynamic_cast<PanelTrackbar*>(widget)) {
+        connect(trackbar, &PanelTrackbar::released, this,
+                [this, id] { Notify(wm::Notify, notify::NmReleasedCapture, id); });
+    } else if (auto* edit = dynamic_cast<QLineEdit*>(widget)) {
+        // Typing reports as a text set by program does (SetText).
+        connect(edit, &QLineEdit::textEdited, this, [this, id] {
+            Notify(wm::Command, notify::EnUpdate, id);
+            Notify(wm::Command, notify::EnChange, id);
+        });
+    }
+}
+
+void QtPanelDialog::Destroy() { Notify(wm::Destroy, 0, 0); }
+
+QWidget* QtPanelDialog::Control(int id) const {
+    const auto found = byId_.find(id);
+    return found == byId_.end() ? nullptr : found->second;
+}
+
+PanelTrackbar* QtPanelDialog::Trackbar(int id) const { return dynamic_cast<PanelTrackbar*>(Control(id)); }
+
+void QtPanelDialog::Notify(unsigned message, int code, int id) {
+    ++handlerDepth_;
+    dlg_.Dispatch(message, code, id);
+    --handlerDepth_;
+    if (handlerDepth_ == 0) EndIfQuitPosted();
+}
+
+void QtPanelDialog::EndIfQuitPosted() {
+    if (!quitPosted_) return;
+    quitPosted_ = false;
+    // Queued, as a posted quit is: the run ends once the event loop has it.
+    QMetaObject::invokeMethod(this, [this] { done(kQuit); }, Qt::QueuedConnection);
+}
+
+void QtPanelDialog::OperatorClickedRadio(int id) {
+    // The radio has selected itself; the rest of its group is cleared.
+    for (const ControlSpec& member : GroupOf(id))
+        if (member.kind == ControlKind::Radio && member.id != id) SetCheck(member.id, 0);
+    Notify(wm::Command, notify::BnClicked, id);
+}
+
+void QtPanelDialog::StepRadio(int id, bool forward) {
+    // The arrow keys go round the radios of the group that the operator can
+    // reach, and select the one they land on as a click does.
+    std::vector<int> radios;
+    for (const ControlSpec& member : GroupOf(id)) {
+        const QWidget* widget = Control(member.id);
+        if (member.kind == ControlKind::Radio && widget && widget->isVisibleTo(this) && widget->isEnabled())
+            radios.push_back(member.id);
+    }
+    const auto at = std::find(radios.begin(), radios.end(), id);
+    if (at == radios.end()) return;
+    const std::size_t count = radios.size();
+    const std::size_t index = static_cast<std::size_t>(at - radios.begin());
+    const int next = radios[(index + (forward ? 1 : count - 1)) % count];
+    auto* radio = dynamic_cast<PanelRadio*>(Control(next));
+    radio->setFocus(Qt::TabFocusReason);
+    radio->click();
+}
+
+std::string QtPanelDialog::GetText(int id, int bufferChars) {
+    if (bufferChars <= 0) return {};
+    QString text;
+    if (auto* edit = dynamic_cast<QLineEdit*>(Control(id))) text = edit->text();
+    else if (auto* button = dynamic_cast<QAbstractButton*>(Control(id))) text = button->text();
+    // A buffer of N characters holds N-1 of them and the terminator.
+    return text.left(bufferChars - 1).toLatin1().toStdString();
+}
+
+void QtPanelDialog::SetText(int id, std::string_view text) {
+    QWidget* widget = Control(id);
+    if (auto* edit = dynamic_cast<QLineEdit*>(widget)) {
+        edit->setText(Caption(text));
+        // A text set by program is reported as typing is, before SetText returns.
+        Notify(wm::Command, notify::EnUpdate, id);
+        Notify(wm::Command, notify::EnChange, id);
+    } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
+        button->setText(Caption(text));
+    }
+}
+
+int QtPanelDialog::GetCheck(int id) {
+    const auto* button = dynamic_cast<QAbstractButton*>(Control(id));
+    return button && button->isChecked() ? 1 : 0;
+}
+
+void QtPanelDialog::SetCheck(int id, int state) {
+    // Changes this one control and reports nothing.
+    if (auto* button = dynamic_cast<QAbstractButton*>(Control(id))) button->setChecked(state != 0);
+}
+
+void QtPanelDialog::SetSliderRangeMin(int id, int minimum, bool) {
+    if (PanelTrackbar* trackbar = Trackbar(id)) trackbar->SetRangeMin(minimum);
+}
+
+void QtPanelDialog::SetSliderRangeMax(int id, int maximum, bool) {
+    if (PanelTrackbar* trackbar = Trackbar(id)) trackbar->SetRangeMax(maximum);
+}
+
+void QtPanelDialog::SetSliderLineSize(int id, int lineSize) {
+    if (PanelTrackbar* trackbar = Trackbar(id)) trackbar->setSingleStep(lineSize);
+}
+
+int QtPanelDialog::GetSliderPos(int id) {
+    const PanelTrackbar* trackbar = Trackbar(id);
+    return trackbar ? trackbar->value() : 0;
+}
+
+void QtPanelDialog::SetSliderPos(int id, int position, bool) {
+    if (PanelTrackbar* trackbar = Trackbar(id)) trackbar->setValue(position);
+}
+
+void QtPanelDialog::ShowMessageBox(std::string_view text, std::string_view caption, unsigned type) {
+    // Owned by the dialog and modal; the panel only ever asks for one OK button.
+    QMessageBox box(IconOf(type), Caption(caption), Caption(text), QMessageBox::Ok, this);
+    box.setWindowModality(Qt::WindowModal);
+    box.exec();
+}
+
+void QtPanelDialog::PostQuit(int) {
+    quitPosted_ = true;
+    if (handlerDepth_ == 0) EndIfQuitPosted();
+}
+
+void QtPanelDialog::SetIcon(IconHandle icon, bool) {
+    if (icon != nullptr) setWindowIcon(*static_cast<const QIcon*>(icon));
+}
+
+void QtPanelDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    Notify(wm::ShowWindow, 0, 0);
+}
+
+void QtPanelDialog::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (enter && plain) {
+        done(kEnter);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+int RunQtDialog(CTvPanelDlg& dlg, const std::function<void(QtPanelDialog&)>& afterShow) {
+    QtPanelDialog window(dlg);
+    if (!window.Create()) return -1;
+    TerminationSignals closeOnSignal([&window] { CloseLikeCloseBox(window); });
+    if (afterShow) QTimer::singleShot(0, &window, [&window, &afterShow] { afterShow(window); });
+    int result = window.exec();
+    if (result == QDialog::Rejected) result = QtPanelDialog::kCancel;
+    window.Destroy();
+    return result;
+}

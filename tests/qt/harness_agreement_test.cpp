@@ -1,0 +1,219 @@
+// One operator scenario, worked once through the harness and once through the
+// desktop window with real widget events: the board sees the same calls, the
+// settings file ends the same, the controls and the panel's state agree.
+#include <QLineEdit>
+#include <QProcess>
+#include <sstream>
+
+#include "app/control_ids.hpp"
+#include "operator.hpp"
+#include "panel_run.hpp"
+#include "qt/panel_widgets.hpp"
+#include "settings/panel_state.hpp"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+enum class Verb { Click, Type, Drag, ClickChannel, Key };
+
+struct Step {
+    Verb verb;
+    int id;
+    std::string text;  // Type: the text; Key: the harness's key name; ClickChannel: "after" or "before"
+    int position = 0;  // Drag: where the thumb should go
+};
+
+const Step kScenario[] = {
+    {Verb::Click, 1018, ""},  // Cam2 off
+    {Verb::Click, ctl::AllOff, ""},
+    {Verb::Click, ctl::AllOn, ""},
+    {Verb::Click, 1025, ""},  // Cam9 off
+    {Verb::Type, 1092, "5"},
+    {Verb::Type, 1093, "6"},
+    {Verb::Type, 1102, "16"},
+    {Verb::Type, 1103, "1"},
+    {Verb::Click, 1009, ""},  // DIV 4
+    {Verb::Type, 1103, "5"},
+    {Verb::Click, 1009, ""},  // camera 5 twice: the warning
+    {Verb::Type, 1061, "20"},
+    {Verb::Type, 1111, "x"},
+    {Verb::Click, 1010, ""},  // DIV 6 with fallback cameras
+    {Verb::Type, ctl::ChannelBox, "3"},
+    {Verb::Drag, ctl::BrightnessSlider, "", 200},
+    {Verb::ClickChannel, ctl::ContrastSlider, "before"},
+    {Verb::Key, ctl::HueSlider, "right"},
+    {Verb::Key, ctl::HueSlider, "up"},
+    {Verb::Key, ctl::HueSlider, "pagedown"},
+    {Verb::Drag, ctl::SaturationSlider, "", 40},
+    {Verb::Click, ctl::SetAllButton, ""},
+    {Verb::Type, ctl::ChannelBox, "12"},
+    {Verb::Drag, ctl::HueSlider, "", 10},
+    {Verb::Click, ctl::DefaultButton, ""},
+    {Verb::Type, ctl::ChannelBox, "99"},
+    {Verb::Click, ctl::Pal, ""},
+    {Verb::Click, 1014, ""},  // DIV 16 as restored
+    {Verb::Click, ctl::ShowApplication, ""},
+};
+
+// Settings both runs start from.
+constexpr const char* kSettings =
+    "[General]\nDIV=9\nSetParameter=1\nPosition0=8\nPosition1=7\nPosition2=6\n"
+    "[Camera]\nCamera4=0\n[Attribute2]\nBrightness=60\nHUE=30\n";
+
+std::string Quoted(const QString& text) { return '"' + text.toStdString() + '"'; }
+
+// The lines the harness's "dump" prints, read from the window.
+Lines Dump(QtPanelDialog& window) {
+    std::map<int, std::string> byId;
+    for (const auto& [spec, widget] : window.Built()) {
+        std::ostringstream line;
+        line << spec->id;
+        if (spec->kind == ControlKind::CheckBox || spec->kind == ControlKind::Radio)
+            line << " check " << window.GetCheck(spec->id);
+        else if (spec->kind == ControlKind::Edit)
+            line << " text " << qobject_cast<QLineEdit*>(widget)->text().toStdString();
+        else if (auto* trackbar = dynamic_cast<PanelTrackbar*>(widget))
+            line << " slider " << trackbar->value() << ' ' << trackbar->RangeMin() << ' ' << trackbar->RangeMax()
+                 << ' ' << trackbar->singleStep();
+        else
+            continue;
+        if (!widget->isVisibleTo(&window)) line << " hidden";
+        if (!widget->isEnabled()) line << " disabled";
+        byId[spec->id] = line.str();
+    }
+    Lines lines;
+    for (const auto& [id, line] : byId) lines.push_back(line);
+    return lines;
+}
+
+// The lines the harness's "state" prints.
+Lines State() {
+    auto numbers = [](const char* label, const auto& values) {
+        std::string line = label;
+        for (auto value : values) line += ' ' + std::to_string(value);
+        return line;
+    };
+    std::vector<std::int32_t> attributes;
+    for (const ChannelAttributes& a : panelState.attributes)
+        attributes.insert(attributes.end(), {a.brightness, a.contrast, a.hue, a.saturation});
+    return {"videoStandard " + std::to_string(panelState.videoStandard),
+            "layoutCode " + std::to_string(panelState.layoutCode), numbers("cameraEnable", panelState.cameraEnable),
+            numbers("attributes", attributes), numbers("positionMap", panelState.positionMap)};
+}
+
+Qt::Key QtKey(const std::string& name) {
+    if (name == "right") return Qt::Key_Right;
+    if (name == "left") return Qt::Key_Left;
+    if (name == "up") return Qt::Key_Up;
+    if (name == "down") return Qt::Key_Down;
+    if (name == "pageup") return Qt::Key_PageUp;
+    if (name == "pagedown") return Qt::Key_PageDown;
+    if (name == "home") return Qt::Key_Home;
+    return Qt::Key_End;
+}
+
+// Works STEP on the window; returns the harness line for what the operator did.
+std::string Work(QtPanelDialog& window, const Step& step) {
+    const std::string id = std::to_string(step.id);
+    auto* trackbar = dynamic_cast<PanelTrackbar*>(window.Control(step.id));
+    switch (step.verb) {
+        case Verb::Click: op::Click(window.Control(step.id)); return "click " + id;
+        case Verb::Type:
+            op::Type(qobject_cast<QLineEdit*>(window.Control(step.id)), QString::fromStdString(step.text));
+            return "type " + id + ' ' + step.text;
+        case Verb::Drag: return "drag " + id + ' ' + std::to_string(op::DragThumb(trackbar, step.position));
+        case Verb::ClickChannel:
+            op::ClickChannel(trackbar, step.text == "after");
+            return "drag " + id + ' ' + std::to_string(trackbar->value());
+        case Verb::Key: {
+            // The operator first clicks the thumb to give the trackbar the focus:
+            // a mouse action, reported as a drag that goes nowhere.
+            std::string lines;
+            if (window.focusWidget() != trackbar) {
+                op::Click(trackbar, trackbar->ThumbRect().center());
+                lines = "drag " + id + ' ' + std::to_string(trackbar->value()) + '\n';
+            }
+            op::Key(window, QtKey(step.text));
+            return lines + "key " + id + ' ' + step.text;
+        }
+    }
+    return {};
+}
+
+struct HarnessRun {
+    int exitCode = -1;
+    Lines messageBoxes, dump, state;
+};
+
+HarnessRun RunHarness(const PanelRun& folder, const std::string& script) {
+    WriteWholeFile(folder.Path("script.txt"), script);
+    QProcess harness;
+    harness.setWorkingDirectory(folder.Path("."));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TAVRIND_JOURNAL", folder.Path("journal.txt"));
+    harness.setProcessEnvironment(environment);
+    harness.start(KORVANE16_HARNESS, {folder.Path("script.txt")});
+    HarnessRun result;
+    if (!harness.waitForFinished(30000)) return result;
+    result.exitCode = harness.exitCode();
+    Lines output;
+    for (const QByteArray& line : harness.readAllStandardOutput().split('\n'))
+        if (!line.isEmpty()) output.push_back(line.toStdString());
+    // In script order: message boxes while working, then the dump, then the five state lines.
+    for (const std::string& line : output) (line.rfind("messagebox ", 0) == 0 ? result.messageBoxes : result.dump).push_back(line);
+    if (result.dump.size() >= 5) {
+        result.state.assign(result.dump.end() - 5, result.dump.end());
+        result.dump.resize(result.dump.size() - 5);
+    }
+    return result;
+}
+
+// Where two line lists part, for the failure message.
+std::string FirstDifference(const Lines& window, const Lines& harness) {
+    std::size_t at = 0;
+    while (at < window.size() && at < harness.size() && window[at] == harness[at]) ++at;
+    std::ostringstream message;
+    message << "line " << at + 1 << ": window \"" << (at < window.size() ? window[at] : "(end)") << "\", harness \""
+            << (at < harness.size() ? harness[at] : "(end)") << '"';
+    return message.str();
+}
+
+class HarnessAgreement : public FreshProcess {};
+
+TEST_F(HarnessAgreement, WindowAndHarnessDriveTheBoardAlike) {
+    PanelRun harnessFolder;
+    PanelRun windowFolder;  // entered last: the window runs here
+    harnessFolder.WriteSettings(kSettings);
+    windowFolder.WriteSettings(kSettings);
+
+    std::string script = "show\n";
+    Lines windowDump, windowState, windowBoxes;
+    windowFolder.Run([&](QtPanelDialog& window) {
+        MessageBoxAnswerer answerer;
+        for (const Step& step : kScenario) script += Work(window, step) + '\n';
+        windowDump = Dump(window);
+        windowState = State();
+        for (const MessageBoxAnswerer::Seen& box : answerer.seen())
+            windowBoxes.push_back("messagebox " + Quoted(box.text) + ' ' + Quoted(box.caption) +
+                                  (box.icon == QMessageBox::Warning ? " 0x30" : " ?"));
+        op::Key(window, Qt::Key_Escape);
+    });
+    script += "dump\nstate\nclose\n";
+
+    const HarnessRun harness = RunHarness(harnessFolder, script);
+    ASSERT_EQ(harness.exitCode, 0) << script;
+    EXPECT_TRUE(windowFolder.Journal() == harnessFolder.Journal())
+        << FirstDifference(windowFolder.Journal(), harnessFolder.Journal()) << "\n" << script;
+    EXPECT_EQ(windowFolder.Settings(), harnessFolder.Settings());
+    EXPECT_EQ(windowBoxes, harness.messageBoxes);
+    EXPECT_TRUE(windowDump == harness.dump) << FirstDifference(windowDump, harness.dump);
+    EXPECT_EQ(windowState, harness.state);
+
+    // The scenario did reach the board and the file.
+    EXPECT_EQ(windowBoxes.size(), 1u);
+    EXPECT_GT(windowFolder.Journal().size(), 300u);
+    EXPECT_NE(windowFolder.Settings().find("SetParameter=0"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+#include "panel_run.hpp"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+#include <cstdlib>
+
+#include "app/panel_app.hpp"
+#include "qt/panel_icon.hpp"
+
+namespace {
+const std::function<void(QtPanelDialog&)>* currentScenario = nullptr;
+int lastResult = 0;
+bool panelRan = false;
+constexpr int kWatchdogMs = 20000;
+}  // namespace
+
+IconHandle LoadIconResource(int resourceId) { return LoadPanelIcon(resourceId); }
+
+int RunModalDialog(CTvPanelDlg& dlg) {
+    lastResult = RunQtDialog(dlg, [](QtPanelDialog& window) {
+        // A scenario that leaves the dialog open must not hang the test.
+        QTimer::singleShot(kWatchdogMs, &window, [&window] {
+            ADD_FAILURE() << "the dialog was still open after " << kWatchdogMs << " ms";
+            window.done(QtPanelDialog::kCancel);
+        });
+        // The start-up may end the run at once (a quit request): then there is
+        // nothing to work.
+        const bool settled =
+            QTest::qWaitFor([&window] { return !window.isVisible() || window.windowHandle()->isExposed(); });
+        if (!settled || !window.isVisible()) return;
+        if (currentScenario != nullptr) (*currentScenario)(window);
+    });
+    return lastResult;
+}
+
+std::vector<std::string> ReadLines(const QString& path) {
+    std::vector<std::string> lines;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return lines;
+    for (const QByteArray& line : file.readAll().split('\n')) lines.push_back(line.toStdString());
+    if (!lines.empty() && lines.back().empty()) lines.pop_back();
+    return lines;
+}
+
+std::string ReadWholeFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+}
+
+void WriteWholeFile(const QString& path, const std::string& text) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text.data(), static_cast<qint64>(text.size()));
+}
+
+PanelRun::PanelRun() : previousFolder_(QDir::currentPath()) {
+    EXPECT_TRUE(folder_.isValid());
+    QDir::setCurrent(folder_.path());
+    setenv("TAVRIND_JOURNAL", Path("journal.txt").toLocal8Bit().constData(), 1);
+}
+
+PanelRun::~PanelRun() {
+    unsetenv("TAVRIND_JOURNAL");
+    QDir::setCurrent(previousFolder_);
+}
+
+std::vector<std::string> PanelRun::NewJournalLines() {
+    const std::vector<std::string> all = Journal();
+    const std::size_t from = std::min(journalSeen_, all.size());
+    journalSeen_ = all.size();
+    return {all.begin() + static_cast<std::ptrdiff_t>(from), all.end()};
+}
+
+int PanelRun::Run(const std::function<void(QtPanelDialog&)>& scenario) {
+    panelRan = true;
+    currentScenario = &scenario;
+    theApp.InitInstance();
+    currentScenario = nullptr;
+    return lastResult;
+}
+
+bool PanelRun::AlreadyRan() { return panelRan; }
+
+std::vector<std::string> ShutDownLines(int enabled) {
+    std::vector<std::string> lines = {"OvrCaptureStop", "OvrStop"};
+    for (int channel = 0; channel < 16; ++channel)
+        lines.push_back("OvrEnableChannel " + std::to_string(channel) + ' ' + std::to_string(enabled));
+    lines.insert(lines.end(), {"OvrEndup", "unload"});
+    return lines;
+}
