@@ -101,12 +101,16 @@ Place Locate(std::string_view text, std::string_view section, std::string_view k
     return place;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+// The value of C as a digit, or 99 when it is none.
+unsigned DigitValue(char c) {
+    if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
+    if (c >= 'a' && c <= 'z') return static_cast<unsigned>(c - 'a') + 10u;
+    if (c >= 'A' && c <= 'Z') return static_cast<unsigned>(c - 'A') + 10u;
+    return 99u;
 }
+
+// The integer read copies the value into a buffer of 30 characters.
+constexpr std::size_t kIntegerReadChars = 29;
 
 }  // namespace
 
@@ -117,25 +121,29 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
 }
 
 std::int32_t ParseInt(std::string_view value, std::int32_t defaultValue) {
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    value = value.substr(0, kIntegerReadChars);
     if (value.empty()) return defaultValue;
 
+    while (!value.empty() && static_cast<unsigned char>(value.front()) <= ' ') value.remove_prefix(1);
     bool negative = false;
-    if (value.front() == '+' || value.front() == '-') {
+    if (!value.empty() && (value.front() == '+' || value.front() == '-')) {
         negative = value.front() == '-';
         value.remove_prefix(1);
+    }
+    unsigned base = 10;
+    for (const auto& [prefix, prefixBase] : {std::pair{"0b", 2u}, std::pair{"0o", 8u}, std::pair{"0x", 16u}}) {
+        if (value.starts_with(prefix)) {
+            base = prefixBase;
+            value.remove_prefix(2);
+        }
     }
     // Unsigned arithmetic wraps modulo 2^32 without undefined behaviour, as the
     // Windows reading does for values that do not fit.
     std::uint32_t magnitude = 0;
-    if (value.starts_with("0x")) {
-        value.remove_prefix(2);
-        for (int digit; !value.empty() && (digit = HexDigit(value.front())) >= 0; value.remove_prefix(1))
-            magnitude = magnitude * 16u + static_cast<std::uint32_t>(digit);
-    } else {
-        for (; !value.empty() && value.front() >= '0' && value.front() <= '9'; value.remove_prefix(1))
-            magnitude = magnitude * 10u + static_cast<std::uint32_t>(value.front() - '0');
-    }
+    for (; !value.empty() && DigitValue(value.front()) < base; value.remove_prefix(1))
+        magnitude = magnitude * base + DigitValue(value.front());
     if (negative) magnitude = 0u - magnitude;
     return static_cast<std::int32_t>(magnitude);
 }

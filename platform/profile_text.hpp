@@ -15,8 +15,10 @@ namespace profile {
 std::optional<std::string> FindValue(std::string_view text, std::string_view section, std::string_view key);
 
 // The private-profile integer reading of a value found by FindValue: one pair of
-// surrounding double quotes dropped; empty gives DEFAULT; else an optional sign,
-// then "0x" hex or decimal digits, wrapping modulo 2^32; no digits give 0.
+// matching single or double quotes dropped, then its first 29 characters taken;
+// empty gives DEFAULT; else blanks and control characters skipped, an optional
+// sign, a lowercase "0b", "0o" or "0x" choosing binary, octal or hex (decimal
+// otherwise), and the digits that follow, wrapping modulo 2^32; no digits give 0.
 std::int32_t ParseInt(std::string_view value, std::int32_t defaultValue);
 
 // TEXT with KEY in SECTION set to VALUE, or nullopt when the key already holds
