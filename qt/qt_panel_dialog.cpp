@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/panel_dlg.hpp"
 #include "app/window_messages.hpp"

@@ -1,5 +1,7 @@
 // The panel's dialog on the Linux desktop: a Qt window built from the dialog
 // template, whose controls keep the behaviour of a Windows dialog's controls.
+// Painting, the minimised window and the drag icon are the desktop's own
+// business here, so the panel's paint and drag-icon handlers are not called.
 #pragma once
 
 #include <QDialog>
