@@ -58,20 +58,20 @@ bool QtPanelDialog::Create() {
     move(frame.topLeft());
     // Created in template order: that is also the tab order and the stacking
     // order (a group box lies below the controls drawn on it).
-    for (const ControlSpec& spec : TemplateControls()) {
-        QWidget* widget = Build(spec);
-        widget->setGeometry(ToPixels(spec.rect, units_));
-        if (spec.Hidden()) widget->hide();
-        if (spec.IsDisabled()) widget->setEnabled(false);
-        built_.emplace_back(&spec, widget);
-        if (spec.id != kNoId) byId_[spec.id] = widget;
-        Connect(spec, widget);
+    for (const ControlSpec& entry : TemplateControls()) {
+        QWidget* widget = Build(entry);
+        widget->setGeometry(ToPixels(entry.rect, units_));
+        if (entry.Hidden()) widget->hide();
+        if (entry.IsDisabled()) widget->setEnabled(false);
+        built_.emplace_back(&entry, widget);
+        if (entry.id != kNoId) byId_[entry.id] = widget;
+        Connect(entry, widget);
     }
 
     dlg_.OnInitDialog();
     // The focus starts on the first control that takes it with the Tab key.
-    for (const auto& [spec, widget] : built_) {
-        if (!spec->Hidden() && !spec->IsDisabled() && (widget->focusPolicy() & Qt::TabFocus)) {
+    for (const auto& [entry, widget] : built_) {
+        if (!entry->Hidden() && !entry->IsDisabled() && (widget->focusPolicy() & Qt::TabFocus)) {
             widget->setFocus(Qt::OtherFocusReason);
             break;
         }
@@ -79,9 +79,9 @@ bool QtPanelDialog::Create() {
     return true;
 }
 
-QWidget* QtPanelDialog::Build(const ControlSpec& spec) {
-    const QString caption = Caption(spec.caption);
-    switch (spec.kind) {
+QWidget* QtPanelDialog::Build(const ControlSpec& entry) {
+    const QString caption = Caption(entry.caption);
+    switch (entry.kind) {
         case ControlKind::GroupBox: return new PanelGroupBox(caption, this);
         case ControlKind::Label: {
             auto* label = new QLabel(caption, this);
@@ -92,7 +92,7 @@ QWidget* QtPanelDialog::Build(const ControlSpec& spec) {
         case ControlKind::Radio: {
             auto* radio = new PanelRadio(caption, this);
             // Radios without the tab-stop style are reached by a click, not by Tab.
-            if ((spec.style & style::TabStop) == 0) radio->setFocusPolicy(Qt::ClickFocus);
+            if ((entry.style & style::TabStop) == 0) radio->setFocusPolicy(Qt::ClickFocus);
             return radio;
         }
         case ControlKind::PushButton: {
@@ -111,8 +111,8 @@ QWidget* QtPanelDialog::Build(const ControlSpec& spec) {
     return new QWidget(this);
 }
 
-void QtPanelDialog::Connect(const ControlSpec& spec, QWidget* widget) {
-    const int id = spec.id;
+void QtPanelDialog::Connect(const ControlSpec& entry, QWidget* widget) {
+    const int id = entry.id;
     if (auto* radio = dynamic_cast<PanelRadio*>(widget)) {
         connect(radio, &QAbstractButton::clicked, this, [this, id] { OperatorClickedRadio(id); });
         connect(radio, &PanelRadio::stepRequested, this, [this, id](bool forward) { StepRadio(id, forward); });

@@ -59,8 +59,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QWidget* Build(const ControlSpec& spec);
-    void Connect(const ControlSpec& spec, QWidget* widget);
+    QWidget* Build(const ControlSpec& entry);
+    void Connect(const ControlSpec& entry, QWidget* widget);
     PanelTrackbar* Trackbar(int id) const;
     // Delivers a message to the panel; a quit request ends the run once the
     // outermost handler has returned.

@@ -65,12 +65,12 @@ std::string Quoted(const QString& text) { return '"' + text.toStdString() + '"';
 // The lines the harness's "dump" prints, read from the window.
 Lines Dump(QtPanelDialog& window) {
     std::map<int, std::string> byId;
-    for (const auto& [spec, widget] : window.Built()) {
+    for (const auto& [entry, widget] : window.Built()) {
         std::ostringstream line;
-        line << spec->id;
-        if (spec->kind == ControlKind::CheckBox || spec->kind == ControlKind::Radio)
-            line << " check " << window.GetCheck(spec->id);
-        else if (spec->kind == ControlKind::Edit)
+        line << entry->id;
+        if (entry->kind == ControlKind::CheckBox || entry->kind == ControlKind::Radio)
+            line << " check " << window.GetCheck(entry->id);
+        else if (entry->kind == ControlKind::Edit)
             line << " text " << qobject_cast<QLineEdit*>(widget)->text().toStdString();
         else if (auto* trackbar = dynamic_cast<PanelTrackbar*>(widget))
             line << " slider " << trackbar->value() << ' ' << trackbar->RangeMin() << ' ' << trackbar->RangeMax()
@@ -79,7 +79,7 @@ Lines Dump(QtPanelDialog& window) {
             continue;
         if (!widget->isVisibleTo(&window)) line << " hidden";
         if (!widget->isEnabled()) line << " disabled";
-        byId[spec->id] = line.str();
+        byId[entry->id] = line.str();
     }
     Lines lines;
     for (const auto& [id, line] : byId) lines.push_back(line);

@@ -108,22 +108,22 @@ TEST_F(WindowLayout, HasEveryTemplateControlInTemplateOrder) {
     ASSERT_EQ(window.Built().size(), TemplateControls().size());
     int hidden = 0;
     for (std::size_t i = 0; i < TemplateControls().size(); ++i) {
-        const ControlSpec& spec = TemplateControls()[i];
+        const ControlSpec& entry = TemplateControls()[i];
         const auto& [builtFrom, widget] = window.Built()[i];
-        SCOPED_TRACE(testing::Message() << "template entry " << i << ", id " << spec.id);
-        EXPECT_EQ(builtFrom, &spec);
+        SCOPED_TRACE(testing::Message() << "template entry " << i << ", id " << entry.id);
+        EXPECT_EQ(builtFrom, &entry);
         EXPECT_EQ(widget->parentWidget(), &window);
-        EXPECT_TRUE(IsKind(widget, spec.kind)) << "not a " << KindName(spec.kind);
-        if (spec.kind != ControlKind::Trackbar) {  // a trackbar shows no caption
-            EXPECT_EQ(CaptionOf(widget).toStdString(), std::string(spec.caption));
+        EXPECT_TRUE(IsKind(widget, entry.kind)) << "not a " << KindName(entry.kind);
+        if (entry.kind != ControlKind::Trackbar) {  // a trackbar shows no caption
+            EXPECT_EQ(CaptionOf(widget).toStdString(), std::string(entry.caption));
         }
-        EXPECT_EQ(widget->geometry(), ToPixels(spec.rect, window.Units()));
-        if (spec.id != kNoId) {
-            EXPECT_EQ(window.Control(spec.id), widget);
+        EXPECT_EQ(widget->geometry(), ToPixels(entry.rect, window.Units()));
+        if (entry.id != kNoId) {
+            EXPECT_EQ(window.Control(entry.id), widget);
         }
         // Only the DIV 13 group is hidden and disabled.
-        EXPECT_EQ(widget->isVisibleTo(&window), !spec.Hidden());
-        EXPECT_EQ(widget->isEnabled(), !spec.IsDisabled());
+        EXPECT_EQ(widget->isVisibleTo(&window), !entry.Hidden());
+        EXPECT_EQ(widget->isEnabled(), !entry.IsDisabled());
         hidden += widget->isVisibleTo(&window) ? 0 : 1;
     }
     EXPECT_EQ(hidden, 15);  // the group box, 13 tile boxes and its Apply radio
@@ -136,10 +136,10 @@ TEST_F(WindowLayout, HasEveryTemplateControlInTemplateOrder) {
 
 TEST_F(WindowLayout, TabVisitsTheTabStopsInTemplateOrder) {
     std::vector<QWidget*> expected;
-    for (const auto& [spec, widget] : window.Built()) {
-        const bool tabStop = (spec->style & style::TabStop) != 0;
-        EXPECT_EQ((widget->focusPolicy() & Qt::TabFocus) != 0, tabStop) << spec->id;
-        if (tabStop && !spec->Hidden() && !spec->IsDisabled()) expected.push_back(widget);
+    for (const auto& [entry, widget] : window.Built()) {
+        const bool tabStop = (entry->style & style::TabStop) != 0;
+        EXPECT_EQ((widget->focusPolicy() & Qt::TabFocus) != 0, tabStop) << entry->id;
+        if (tabStop && !entry->Hidden() && !entry->IsDisabled()) expected.push_back(widget);
     }
     ASSERT_FALSE(expected.empty());
     // The focus starts on the first of them, and Tab goes round them all.
@@ -159,15 +159,15 @@ TEST_F(WindowLayout, TabVisitsTheTabStopsInTemplateOrder) {
 TEST_F(WindowLayout, NothingOverlapsAndEveryCaptionFits) {
     const QRect client = window.rect();
     const QFontMetrics metrics(window.font());
-    for (const auto& [spec, widget] : window.Built()) {
-        SCOPED_TRACE(testing::Message() << KindName(spec->kind) << ' ' << spec->id << " \"" << spec->caption << '"');
+    for (const auto& [entry, widget] : window.Built()) {
+        SCOPED_TRACE(testing::Message() << KindName(entry->kind) << ' ' << entry->id << " \"" << entry->caption << '"');
         EXPECT_TRUE(client.contains(widget->geometry())) << "outside the dialog";
-        if (spec->Hidden()) continue;
+        if (entry->Hidden()) continue;
 
         // Controls overlap on screen only where the template overlaps them.
         for (const auto& [otherSpec, other] : window.Built()) {
-            if (otherSpec == spec || otherSpec->Hidden() || spec->kind == ControlKind::GroupBox ||
-                otherSpec->kind == ControlKind::GroupBox || Overlap(spec->rect, otherSpec->rect))
+            if (otherSpec == entry || otherSpec->Hidden() || entry->kind == ControlKind::GroupBox ||
+                otherSpec->kind == ControlKind::GroupBox || Overlap(entry->rect, otherSpec->rect))
                 continue;
             EXPECT_FALSE(widget->geometry().intersects(other->geometry())) << "overlaps " << otherSpec->id;
         }
@@ -183,10 +183,10 @@ TEST_F(WindowLayout, NothingOverlapsAndEveryCaptionFits) {
         }
 
         const QSize size = widget->size();
-        switch (spec->kind) {
+        switch (entry->kind) {
             case ControlKind::CheckBox:
             case ControlKind::Radio: {
-                const bool check = spec->kind == ControlKind::CheckBox;
+                const bool check = entry->kind == ControlKind::CheckBox;
                 QStyleOptionButton option;
                 option.initFrom(widget);
                 option.text = CaptionOf(widget);
