@@ -10,7 +10,9 @@
 #include "driver/driver_call.hpp"
 #include "layout/tile_spec.hpp"
 
-#if defined(_WIN32)
+#if defined(_WIN32) && defined(TAVRIND_EXPORTS_BY_DEF)
+#define TAVRIND_EXPORT extern "C"  // the module-definition file says what is exported
+#elif defined(_WIN32)
 #define TAVRIND_EXPORT extern "C" __declspec(dllexport)
 #else
 #define TAVRIND_EXPORT extern "C" __attribute__((visibility("default")))
