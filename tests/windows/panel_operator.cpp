@@ -4,8 +4,9 @@
 // dump, close. "dump" prints the controls in the harness's format, so the
 // native dialog can be compared with the headless one line by line. A message
 // box the panel shows is printed as the harness prints it, without the type
-// (which its window does not tell), and answered with OK. When the script ends
-// the panel is closed by a WM_CLOSE message if it is still open.
+// (which its window does not tell), and answered with OK. "close" presses
+// Escape; when the script ends with the panel still open, a WM_CLOSE message
+// closes it.
 // Exit status: the panel's own, or 2 when the panel misbehaved or a command
 // could not be carried out.
 #include <windows.h>
@@ -79,6 +80,7 @@ public:
 
     // Returns once the panel's thread has handled everything sent before.
     void Sync() const {
+        if (dialog_ == nullptr) return;
         DWORD_PTR ignored = 0;
         SendMessageTimeoutA(dialog_, WM_NULL, 0, 0, SMTO_NORMAL, kPatienceMs, &ignored);
     }
@@ -131,6 +133,13 @@ public:
         return thumb;
     }
 
+    // The harness's close: Escape pressed in the dialog (here in the channel box).
+    void PressEscape() {
+        PostMessageA(Control(1040), WM_KEYDOWN, VK_ESCAPE, 1);
+        dialog_ = nullptr;
+    }
+
+    // The window's close box, as a message.
     void Close() {
         if (Open()) PostMessageA(dialog_, WM_CLOSE, 0, 0);
         dialog_ = nullptr;
@@ -252,7 +261,7 @@ void Run(Panel& panel, const std::string& program, const std::string& line) {
     }
     if (!panel.Open()) throw Failure{"the panel is not open"};
     if (verb == "dump") Dump(panel);
-    else if (verb == "close") panel.Close();
+    else if (verb == "close") panel.PressEscape();
     else if (verb == "click" && words >> id) Click(panel, id);
     else if (verb == "type" && words >> id) {
         // The text is everything after the single blank that follows the id.
