@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
 #include <vector>
 
 #include "app/dialog_template.hpp"
@@ -66,6 +67,16 @@ LRESULT Win32Dialog::OnCreateMessage(LPARAM createStruct) {
     return result;
 }
 
+// The dialog manager clears only the visible, enabled radios of a clicked
+// radio's group; the panel's radio groups count their hidden members too (the
+// "DIV 13" radio), as on every other frontend.
+void Win32Dialog::ClearRestOfRadioGroup(int id) {
+    const std::optional<ControlSpec> clicked = FindControl(id);
+    if (!clicked || clicked->kind != ControlKind::Radio) return;
+    for (const ControlSpec& member : GroupOf(id))
+        if (member.kind == ControlKind::Radio && member.id != id) CheckDlgButton(hwnd_, member.id, BST_UNCHECKED);
+}
+
 INT_PTR CALLBACK Win32Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Win32Dialog* dialog = running_;
     if (dialog == nullptr || dialog->hwnd_ != hwnd) return FALSE;
@@ -82,6 +93,7 @@ INT_PTR Win32Dialog::OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             const int code = HIWORD(wParam);
+            if (code == BN_CLICKED) ClearRestOfRadioGroup(id);
             if (dlg_.Dispatch(wm::Command, code, id)) return TRUE;
             // Enter, Escape and the close box end the dialog; it is destroyed
             // afterwards, with every control still there while WM_DESTROY runs.

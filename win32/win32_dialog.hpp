@@ -48,6 +48,7 @@ private:
     LRESULT OnCreateMessage(LPARAM createStruct);
     INT_PTR OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT SendToControl(int id, UINT message, WPARAM wParam, LPARAM lParam);
+    void ClearRestOfRadioGroup(int id);
 
     // The process runs one dialog at a time; its window procedures find it here.
     static Win32Dialog* running_;

@@ -90,6 +90,8 @@ PanelRun::PanelRun() {
     std::string pattern = (fs::temp_directory_path() / "korvane16-run-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a working folder");
     folder_ = pattern;
+    fs::create_directory(fs::path(folder_) / "runtime");
+    fs::permissions(fs::path(folder_) / "runtime", fs::perms::owner_all);
 }
 
 PanelRun::~PanelRun() {
@@ -118,6 +120,9 @@ RunResult PanelRun::Run(const std::string& script, Driver driver,
         // The panel works in the folder that holds its settings file.
         if (chdir(folder_.c_str()) != 0) _exit(126);
         setenv("TAVRIND_JOURNAL", journal.c_str(), 1);
+        // Each case its own settings lock, so cases running side by side never
+        // wait for each other.
+        if (Native()) setenv("XDG_RUNTIME_DIR", (fs::path(folder_) / "runtime").c_str(), 1);
         for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
         dup2(open("/dev/null", O_RDONLY), 0);
         dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
