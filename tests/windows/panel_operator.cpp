@@ -177,16 +177,16 @@ std::string TextOf(HWND control) {
 
 void Dump(const Panel& panel) {
     std::vector<const ControlSpec*> listed;
-    for (const ControlSpec& spec : kDialogControls)
-        if (spec.id != kNoId && spec.kind != ControlKind::PushButton && spec.kind != ControlKind::GroupBox &&
-            spec.kind != ControlKind::Label)
-            listed.push_back(&spec);
+    for (const ControlSpec& entry : kDialogControls)
+        if (entry.id != kNoId && entry.kind != ControlKind::PushButton && entry.kind != ControlKind::GroupBox &&
+            entry.kind != ControlKind::Label)
+            listed.push_back(&entry);
     std::sort(listed.begin(), listed.end(), [](auto* a, auto* b) { return a->id < b->id; });
-    for (const ControlSpec* spec : listed) {
-        const HWND control = panel.Control(spec->id);
-        std::string line = std::to_string(spec->id);
-        if (spec->kind == ControlKind::Edit) line += " text " + TextOf(control);
-        else if (spec->kind == ControlKind::Trackbar) {
+    for (const ControlSpec* entry : listed) {
+        const HWND control = panel.Control(entry->id);
+        std::string line = std::to_string(entry->id);
+        if (entry->kind == ControlKind::Edit) line += " text " + TextOf(control);
+        else if (entry->kind == ControlKind::Trackbar) {
             for (const UINT query : {TBM_GETPOS, TBM_GETRANGEMIN, TBM_GETRANGEMAX, TBM_GETLINESIZE})
                 line += (query == TBM_GETPOS ? " slider " : " ") + std::to_string(SendMessageA(control, query, 0, 0));
         } else line += " check " + std::to_string(SendMessageA(control, BM_GETCHECK, 0, 0));
