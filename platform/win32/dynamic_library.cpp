@@ -11,7 +11,7 @@ namespace {
 // Restricts the process's library searches to the executable's own folder
 // (searched first), the system folder and folders added on purpose, so a panel
 // started in a folder of someone else's files cannot be made to load a library
-// planted there. Systems that lack the restrictSearchion get an empty DLL directory,
+// planted there. Systems that lack that function get an empty DLL directory,
 // documented to drop the current directory alone; it is not the first choice
 // because Wine 8 ignores it. Either way the driver is found beside the panel.
 void KeepCurrentDirectoryOutOfSearch() {
