@@ -7,6 +7,7 @@
 #include "app/control_ids.hpp"
 #include "operator.hpp"
 #include "panel_run.hpp"
+#include "tests/harness/board_journal.hpp"
 
 namespace {
 
@@ -58,7 +59,7 @@ TEST_P(DialogEnd, RunsTheShutDownAndSavesWhatTheControlsShow) {
         }
     });
     EXPECT_EQ(result, ending == Ending::EnterOnAButton ? QtPanelDialog::kEnter : QtPanelDialog::kCancel);
-    EXPECT_EQ(run.NewJournalLines(), ShutDownLines(1));
+    EXPECT_EQ(run.NewJournalLines(), board::ShutDown(board::kAllEnabled));
     EXPECT_TRUE(SavedShowPanelFlag(run.Settings(), '0')) << run.Settings();
     if (signal != 0) {
         struct sigaction now = {};
@@ -97,7 +98,7 @@ TEST_F(DialogRun, ShowPanelFlagZeroProgramsTheBoardAndQuits) {
     EXPECT_EQ(result, QtPanelDialog::kQuit);
     const Lines journal = run.Journal();
     ASSERT_FALSE(journal.empty());
-    EXPECT_EQ(After(journal, "OvrEdgeEnhance 0"), ShutDownLines(1)) << "start-up, then at once the shut-down";
+    EXPECT_EQ(After(journal, "OvrEdgeEnhance 0"), board::ShutDown(board::kAllEnabled)) << "start-up, then at once the shut-down";
     EXPECT_TRUE(SavedShowPanelFlag(run.Settings(), '0'));
 }
 
@@ -110,11 +111,9 @@ TEST_F(DialogRun, QuitRequestEndsTheRunOnlyAfterTheCurrentWork) {
         EXPECT_TRUE(window.isVisible());
     });
     EXPECT_EQ(result, QtPanelDialog::kQuit);
-    Lines expected = {"OvrEnableChannel 0 0"};
-    const Lines shutDown = ShutDownLines(1);
-    expected.insert(expected.end(), shutDown.begin(), shutDown.end());
-    expected[3] = "OvrEnableChannel 0 0";  // channel 0 was switched off
-    EXPECT_EQ(run.NewJournalLines(), expected);
+    board::Enables enables = board::kAllEnabled;
+    enables[0] = 0;  // channel 0 was switched off
+    EXPECT_EQ(run.NewJournalLines(), board::Concat({{"OvrEnableChannel 0 0"}, board::ShutDown(enables)}));
 }
 
 TEST_F(DialogRun, IgnoredHangUpStaysIgnored) {

@@ -83,11 +83,3 @@ int PanelRun::Run(const std::function<void(QtPanelDialog&)>& scenario) {
 }
 
 bool PanelRun::AlreadyRan() { return panelRan; }
-
-std::vector<std::string> ShutDownLines(int enabled) {
-    std::vector<std::string> lines = {"OvrCaptureStop", "OvrStop"};
-    for (int channel = 0; channel < 16; ++channel)
-        lines.push_back("OvrEnableChannel " + std::to_string(channel) + ' ' + std::to_string(enabled));
-    lines.insert(lines.end(), {"OvrEndup", "unload"});
-    return lines;
-}

@@ -50,6 +50,3 @@ protected:
         if (PanelRun::AlreadyRan()) GTEST_SKIP() << "the panel has already run in this process";
     }
 };
-
-// The driver's view of the board's shut-down, with every channel's enable state ENABLED.
-std::vector<std::string> ShutDownLines(int enabled);
