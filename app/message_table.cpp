@@ -1,8 +1,12 @@
 // The dialog's message table: (message, notification, control id) -> handler.
 #include <span>
+#include <utility>
 
+#include "app/dialog_template.hpp"
 #include "app/panel_dlg.hpp"
 #include "app/window_messages.hpp"
+#include "layout/layout_specs.hpp"
+#include "platform/control_ids.hpp"
 
 namespace {
 
@@ -47,43 +51,80 @@ constexpr MessageEntry kMessageTable[] = {
     Message(wm::Destroy, Call<&D::OnDestroy>),
     Message(wm::Create, CallCreate),
     Message(wm::ShowWindow, Call<&D::OnShowWindow>),
-    Clicked(1008, Call<&D::OnApplyDiv1>),
-    Clicked(1009, Call<&D::OnApplyDiv4>),
-    Clicked(1010, Call<&D::OnApplyDiv6>),
-    Clicked(1011, Call<&D::OnApplyDiv8>),
-    Clicked(1012, Call<&D::OnApplyDiv9>),
-    Clicked(1013, Call<&D::OnApplyDiv10>),
-    Clicked(1014, Call<&D::OnApplyDiv16>),
-    Clicked(1001, Call<&D::OnVideoNtsc>),
-    Clicked(1002, Call<&D::OnVideoPal>),
-    Clicked(1017, Call<&D::OnCam1>),
-    Clicked(1018, Call<&D::OnCam2>),
-    Clicked(1019, Call<&D::OnCam3>),
-    Clicked(1020, Call<&D::OnCam4>),
-    Clicked(1021, Call<&D::OnCam5>),
-    Clicked(1022, Call<&D::OnCam6>),
-    Clicked(1023, Call<&D::OnCam7>),
-    Clicked(1024, Call<&D::OnCam8>),
-    Clicked(1025, Call<&D::OnCam9>),
-    Clicked(1026, Call<&D::OnCam10>),
-    Clicked(1027, Call<&D::OnCam11>),
-    Clicked(1028, Call<&D::OnCam12>),
-    Clicked(1029, Call<&D::OnCam13>),
-    Clicked(1030, Call<&D::OnCam14>),
-    Clicked(1031, Call<&D::OnCam15>),
-    Clicked(1032, Call<&D::OnCam16>),
-    Clicked(1033, Call<&D::OnAllOn>),
-    Clicked(1034, Call<&D::OnAllOff>),
-    Released(1035, CallNotify<&D::OnBrightnessReleased>),
-    Released(1036, CallNotify<&D::OnContrastReleased>),
-    Released(1037, CallNotify<&D::OnHueReleased>),
-    Released(1038, CallNotify<&D::OnSaturationReleased>),
-    Clicked(1041, Call<&D::OnDefault>),
-    Clicked(1042, Call<&D::OnSetAll>),
-    {wm::Command, notify::EnUpdate, 1040, Call<&D::OnChannelUpdate>},
-    {wm::Command, notify::EnChange, 1040, Call<&D::OnChannelChange>},
-    Clicked(1016, Call<&D::OnApplyDiv13>),
+    Clicked(ctl::ApplyDiv1, Call<&D::OnApplyDiv1>),
+    Clicked(ctl::ApplyDiv4, Call<&D::OnApplyDiv4>),
+    Clicked(ctl::ApplyDiv6, Call<&D::OnApplyDiv6>),
+    Clicked(ctl::ApplyDiv8, Call<&D::OnApplyDiv8>),
+    Clicked(ctl::ApplyDiv9, Call<&D::OnApplyDiv9>),
+    Clicked(ctl::ApplyDiv10, Call<&D::OnApplyDiv10>),
+    Clicked(ctl::ApplyDiv16, Call<&D::OnApplyDiv16>),
+    Clicked(ctl::Ntsc, Call<&D::OnVideoNtsc>),
+    Clicked(ctl::Pal, Call<&D::OnVideoPal>),
+    Clicked(ctl::CamBox(0), Call<&D::OnCam1>),
+    Clicked(ctl::CamBox(1), Call<&D::OnCam2>),
+    Clicked(ctl::CamBox(2), Call<&D::OnCam3>),
+    Clicked(ctl::CamBox(3), Call<&D::OnCam4>),
+    Clicked(ctl::CamBox(4), Call<&D::OnCam5>),
+    Clicked(ctl::CamBox(5), Call<&D::OnCam6>),
+    Clicked(ctl::CamBox(6), Call<&D::OnCam7>),
+    Clicked(ctl::CamBox(7), Call<&D::OnCam8>),
+    Clicked(ctl::CamBox(8), Call<&D::OnCam9>),
+    Clicked(ctl::CamBox(9), Call<&D::OnCam10>),
+    Clicked(ctl::CamBox(10), Call<&D::OnCam11>),
+    Clicked(ctl::CamBox(11), Call<&D::OnCam12>),
+    Clicked(ctl::CamBox(12), Call<&D::OnCam13>),
+    Clicked(ctl::CamBox(13), Call<&D::OnCam14>),
+    Clicked(ctl::CamBox(14), Call<&D::OnCam15>),
+    Clicked(ctl::CamBox(15), Call<&D::OnCam16>),
+    Clicked(ctl::AllOn, Call<&D::OnAllOn>),
+    Clicked(ctl::AllOff, Call<&D::OnAllOff>),
+    Released(ctl::BrightnessSlider, CallNotify<&D::OnBrightnessReleased>),
+    Released(ctl::ContrastSlider, CallNotify<&D::OnContrastReleased>),
+    Released(ctl::HueSlider, CallNotify<&D::OnHueReleased>),
+    Released(ctl::SaturationSlider, CallNotify<&D::OnSaturationReleased>),
+    Clicked(ctl::DefaultButton, Call<&D::OnDefault>),
+    Clicked(ctl::SetAllButton, Call<&D::OnSetAll>),
+    {wm::Command, notify::EnUpdate, ctl::ChannelBox, Call<&D::OnChannelUpdate>},
+    {wm::Command, notify::EnChange, ctl::ChannelBox, Call<&D::OnChannelChange>},
+    Clicked(ctl::ApplyDiv13, Call<&D::OnApplyDiv13>),
 };
+
+// Every control the table names exists in the dialog template and is of a kind
+// that sends the notification its entry waits for.
+constexpr bool EveryEntryFitsItsControl() {
+    for (const MessageEntry& entry : kMessageTable) {
+        if (entry.message != wm::Command && entry.message != wm::Notify) continue;
+        const std::optional<ControlSpec> control = FindControl(entry.id);
+        if (!control) return false;
+        const ControlKind kind = control->kind;
+        const bool fits = entry.code == notify::BnClicked
+                              ? kind == ControlKind::PushButton || kind == ControlKind::CheckBox ||
+                                    kind == ControlKind::Radio
+                              : entry.code == notify::NmReleasedCapture ? kind == ControlKind::Trackbar
+                                                                        : kind == ControlKind::Edit;
+        if (!fits) return false;
+    }
+    return true;
+}
+static_assert(EveryEntryFitsItsControl());
+
+// Each layout editor answers the "Apply" radio that the layout table gives its layout.
+constexpr bool EachApplyRadioReachesItsOwnEditor() {
+    constexpr std::pair<LayoutCode, Thunk> kEditors[] = {
+        {1, Call<&D::OnApplyDiv1>}, {4, Call<&D::OnApplyDiv4>},   {6, Call<&D::OnApplyDiv6>},
+        {8, Call<&D::OnApplyDiv8>}, {9, Call<&D::OnApplyDiv9>},   {10, Call<&D::OnApplyDiv10>},
+        {13, Call<&D::OnApplyDiv13>}, {16, Call<&D::OnApplyDiv16>},
+    };
+    for (const auto& [code, editor] : kEditors) {
+        int routed = 0;
+        for (const MessageEntry& entry : kMessageTable)
+            if (entry.handler == editor && entry.message == wm::Command && entry.code == notify::BnClicked)
+                routed += entry.id == FindLayout(code)->applyRadio ? 1 : 100;
+        if (routed != 1) return false;
+    }
+    return true;
+}
+static_assert(EachApplyRadioReachesItsOwnEditor());
 
 }  // namespace
 

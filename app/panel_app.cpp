@@ -6,8 +6,6 @@ CTvPanelApp theApp;
 
 bool CTvPanelApp::InitInstance() {
     CTvPanelDlg dlg;
-    m_pMainWnd = &dlg;
     RunModalDialog(dlg);
-    m_pMainWnd = nullptr;
     return false;
 }

@@ -8,8 +8,6 @@ public:
     // Runs the dialog modally and returns false, so the process ends as soon as
     // the dialog has closed, whatever its result.
     bool InitInstance();
-
-    CTvPanelDlg* m_pMainWnd = nullptr;
 };
 
 extern CTvPanelApp theApp;

@@ -1,16 +1,12 @@
-// The panel's one dialog. The handlers are defined next to the subsystem they
-// belong to: driver/ (start-up, video standard, shut-down), layout/ (layout
-// editors), channels/ (channel enables and picture attributes); app/ holds the
-// message table and the window chores.
+// The panel's one dialog. Its handlers forward each message to the subsystem
+// that does the work (driver/, layout/, channels/), handing it the controls;
+// app/ also holds the message table and the window chores.
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 
-#include "app/dialog_controls.hpp"
 #include "app/dialog_window.hpp"
-#include "driver/driver_call.hpp"
-#include "settings/panel_state.hpp"
+#include "platform/dialog_controls.hpp"
 
 class CTvPanelDlg {
 public:
@@ -24,9 +20,8 @@ public:
     bool Dispatch(unsigned message, int code, int id, std::intptr_t* result = nullptr);
 
     bool OnInitDialog();
-    IconHandle Icon() const { return m_hIcon; }
 
-    // Window chores (app/).
+    // Window chores.
     int OnCreate();
     void OnPaint();
     IconHandle OnQueryDragIcon();
@@ -76,22 +71,11 @@ public:
     void OnChannelChange();
     void OnDefault();
     void OnSetAll();
-    int ReadTunedChannel();
 
 private:
     DialogControls& Controls() { return *controls_; }
 
-    void OnCamClicked(int channel);
-    void SetAllChannels(int state);
-    void ApplyLayout(int layoutCode);
-    void ChangeVideoStandard(int standard);
-    // The driver's per-channel attribute setters share one signature.
-    using SetAttributeEntry = std::int32_t(KORVANE16_DRIVER_CALL*)(std::int32_t channel, std::int32_t value);
-    void ApplySliderRelease(int slider, std::int32_t ChannelAttributes::*field,
-                            std::initializer_list<SetAttributeEntry> entries);
-
     IconHandle m_hIcon = nullptr;
     DialogControls* controls_ = nullptr;
     DialogWindow* window_ = nullptr;
-    bool startedUp_ = false;
 };

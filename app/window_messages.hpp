@@ -19,7 +19,3 @@ inline constexpr int EnChange = 0x0300;
 inline constexpr int EnUpdate = 0x0400;
 inline constexpr int NmReleasedCapture = -16;
 }  // namespace notify
-
-// Message box type of the repeated-camera warning: one OK button (0x00) and the
-// exclamation-mark icon (0x30).
-inline constexpr unsigned kMessageBoxWarning = 0x30;

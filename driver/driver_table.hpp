@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "driver/driver_call.hpp"
-#include "layout/tile_spec.hpp"
+#include "driver/tile_spec.hpp"
 #include "platform/dynamic_library.hpp"
 
 inline constexpr const char* kDriverLibraryName = "TAVRIND.dll";

@@ -1,12 +1,10 @@
-// The eight layout editors: the operator types a camera number into each tile
-// box of a layout group and presses the group's "Apply" radio.
+#include "layout/layout_editors.hpp"
+
 #include <array>
 
-#include "app/operator_number.hpp"
-#include "app/panel_dlg.hpp"
-#include "app/window_messages.hpp"
 #include "driver/driver_table.hpp"
 #include "layout/layout_tables.hpp"
+#include "platform/operator_number.hpp"
 
 namespace {
 
@@ -22,7 +20,7 @@ bool ShowsOneCameraTwice(const LayoutTable& table, int tileCount) {
 
 }  // namespace
 
-void CTvPanelDlg::ApplyLayout(LayoutCode code) {
+void ApplyLayout(DialogControls& controls, LayoutCode code) {
     if (!DriverLoaded()) return;
     CallDriver(driverTable.OvrEnableAll309CH);
 
@@ -33,7 +31,7 @@ void CTvPanelDlg::ApplyLayout(LayoutCode code) {
     for (int i = 0; i < n; ++i) {
         // Camera numbers are 1-based; the full value minus one goes to the map,
         // its low 8 bits to the tile.
-        const std::int64_t camera = ReadOperatorNumber(Controls().GetText(layout.tileBoxes[i], kTileBoxBuffer));
+        const std::int64_t camera = ReadOperatorNumber(controls.GetText(layout.tileBoxes[i], kTileBoxBuffer));
         newPositions[i] = static_cast<std::int32_t>(camera - 1);
         table.records[i].channel = static_cast<std::uint8_t>(camera - 1);
     }
@@ -45,24 +43,16 @@ void CTvPanelDlg::ApplyLayout(LayoutCode code) {
     }
     table.records[n].channel = kEndMark;
     newPositions[n] = kEndMark;
-    ShowTileChannels(Controls(), layout);
+    ShowTileChannels(controls, layout);
 
     // A refused layout leaves the board, the layout code and the tile map as
     // they were.
     if (ShowsOneCameraTwice(table, n)) {
-        Controls().ShowMessageBox("Please check input channel!", "WARNING", kMessageBoxWarning);
+        controls.ShowMessageBox("Please check input channel!", "WARNING",
+                                message_box::Ok | message_box::IconExclamation);
         return;
     }
     for (int i = 0; i <= n; ++i) panelState.positionMap[i] = newPositions[i];
     SendLayout(layout);
     panelState.layoutCode = n;
 }
-
-void CTvPanelDlg::OnApplyDiv1() { ApplyLayout(1); }
-void CTvPanelDlg::OnApplyDiv4() { ApplyLayout(4); }
-void CTvPanelDlg::OnApplyDiv6() { ApplyLayout(6); }
-void CTvPanelDlg::OnApplyDiv8() { ApplyLayout(8); }
-void CTvPanelDlg::OnApplyDiv9() { ApplyLayout(9); }
-void CTvPanelDlg::OnApplyDiv10() { ApplyLayout(10); }
-void CTvPanelDlg::OnApplyDiv13() { ApplyLayout(13); }
-void CTvPanelDlg::OnApplyDiv16() { ApplyLayout(16); }

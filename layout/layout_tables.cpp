@@ -2,34 +2,10 @@
 
 #include <string>
 
-#include "app/dialog_template.hpp"
 #include "driver/driver_table.hpp"
 #include "settings/settings_file.hpp"
 
 namespace {
-
-// The layout table names the dialog's controls by id; the dialog template
-// says what they are. Both must agree, or an editor reads the wrong box.
-constexpr bool ControlsAgreeWithTheDialogTemplate() {
-    int tileBoxes = 0;
-    for (const LayoutSpec& layout : kLayouts) {
-        const std::optional<ControlSpec> radio = FindControl(layout.applyRadio);
-        if (!radio || radio->kind != ControlKind::Radio) return false;
-        for (int i = 0; i < layout.TileCount(); ++i) {
-            const std::optional<ControlSpec> box = FindControl(layout.tileBoxes[i]);
-            if (!box || box->kind != ControlKind::Edit || box->Hidden() != radio->Hidden()) return false;
-            if (layout.fallbackChannels[i] > 15) return false;
-            // Distinct fallbacks: a group whose boxes were never filled applies.
-            for (int j = 0; j < i; ++j)
-                if (layout.fallbackChannels[j] == layout.fallbackChannels[i]) return false;
-        }
-        tileBoxes += layout.TileCount();
-    }
-    int editBoxes = 0;
-    for (const ControlSpec& control : kDialogControls) editBoxes += control.kind == ControlKind::Edit ? 1 : 0;
-    return tileBoxes + 1 == editBoxes;  // every edit box but the Channel box is a tile box
-}
-static_assert(ControlsAgreeWithTheDialogTemplate());
 
 LayoutTable InitialTable(const LayoutSpec& layout) {
     LayoutTable table{};

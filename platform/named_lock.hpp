@@ -25,6 +25,8 @@ public:
     // settings layer goes ahead either way.
     bool Acquire();
     void Release();
+    // True between an acquire and its matching release, in this process.
+    bool Held() const { return depth_ > 0; }
 
 private:
     static constexpr long long kInvalid = -1;

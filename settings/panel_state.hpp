@@ -33,4 +33,10 @@ struct PanelState {
 
 inline constexpr PositionMap kInitialPositionMap{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0};
 
+// Zero at process start, except the tile-to-camera map.
+inline constexpr PanelState kInitialPanelState{0, 0, {}, {}, kInitialPositionMap};
+
 extern PanelState panelState;
+
+// Puts the settings model back to its process-start values.
+void ResetPanelState();

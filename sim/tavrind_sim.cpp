@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "driver/driver_call.hpp"
-#include "layout/tile_spec.hpp"
+#include "driver/tile_spec.hpp"
 
 #if defined(_WIN32) && defined(TAVRIND_EXPORTS_BY_DEF)
 #define TAVRIND_EXPORT extern "C"  // the module-definition file says what is exported

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "app/dialog_controls.hpp"
+#include "platform/dialog_controls.hpp"
 #include "app/dialog_window.hpp"
 
 class CTvPanelDlg;

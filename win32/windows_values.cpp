@@ -5,6 +5,7 @@
 
 #include "app/dialog_template.hpp"
 #include "app/window_messages.hpp"
+#include "platform/dialog_controls.hpp"
 #include "win32/dialog_template_image.hpp"
 
 static_assert(wm::Create == WM_CREATE && wm::Destroy == WM_DESTROY && wm::Paint == WM_PAINT);
@@ -12,7 +13,7 @@ static_assert(wm::ShowWindow == WM_SHOWWINDOW && wm::QueryDragIcon == WM_QUERYDR
 static_assert(wm::Notify == WM_NOTIFY && wm::Command == WM_COMMAND);
 static_assert(notify::BnClicked == BN_CLICKED && notify::EnChange == EN_CHANGE && notify::EnUpdate == EN_UPDATE);
 static_assert(notify::NmReleasedCapture == static_cast<int>(NM_RELEASEDCAPTURE));
-static_assert(kMessageBoxWarning == (MB_OK | MB_ICONEXCLAMATION));
+static_assert(message_box::Ok == MB_OK && message_box::IconExclamation == MB_ICONEXCLAMATION);
 
 static_assert(style::Popup == WS_POPUP && style::Child == WS_CHILD && style::Visible == WS_VISIBLE);
 static_assert(style::Disabled == WS_DISABLED && style::Caption == WS_CAPTION && style::Border == WS_BORDER);

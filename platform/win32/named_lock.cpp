@@ -48,11 +48,14 @@ bool NamedLock::Acquire() {
     // An abandoned mutex (its holder died) is owned by this thread now, just as
     // after a normal wait.
     const DWORD result = WaitForSingleObject(AsHandle(handle_), INFINITE);
+    ++depth_;
     return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
 }
 
 void NamedLock::Release() {
-    if (Valid()) ReleaseMutex(AsHandle(handle_));
+    if (!Valid() || depth_ == 0) return;
+    --depth_;
+    ReleaseMutex(AsHandle(handle_));
 }
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-#include "app/operator_number.hpp"
+#include "platform/operator_number.hpp"
 
 #include <gtest/gtest.h>
 

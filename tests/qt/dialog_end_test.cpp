@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <csignal>
 
-#include "app/control_ids.hpp"
+#include "platform/control_ids.hpp"
 #include "operator.hpp"
 #include "panel_run.hpp"
 #include "tests/harness/board_journal.hpp"
@@ -32,7 +32,7 @@ std::string Name(const testing::TestParamInfo<Ending>& info) {
     return names[static_cast<int>(info.param)];
 }
 
-class DialogEnd : public FreshProcess, public testing::WithParamInterface<Ending> {
+class DialogEnd : public testing::Test, public testing::WithParamInterface<Ending> {
 protected:
     PanelRun run;
 };
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(EveryWayOut, DialogEnd,
                                          Ending::Sigint, Ending::Sighup),
                          Name);
 
-class DialogRun : public FreshProcess {
+class DialogRun : public testing::Test {
 protected:
     PanelRun run;
 };

@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <sstream>
 
-#include "app/control_ids.hpp"
+#include "platform/control_ids.hpp"
 #include "operator.hpp"
 #include "panel_run.hpp"
 #include "qt/panel_widgets.hpp"
@@ -160,7 +160,7 @@ std::string FirstDifference(const Lines& window, const Lines& harness) {
     return message.str();
 }
 
-class HarnessAgreement : public FreshProcess {};
+class HarnessAgreement : public testing::Test {};
 
 TEST_F(HarnessAgreement, WindowAndHarnessDriveTheBoardAlike) {
     PanelRun harnessFolder;

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <sstream>
 
-#include "app/control_ids.hpp"
+#include "platform/control_ids.hpp"
 #include "operator.hpp"
 #include "panel_run.hpp"
 #include "qt/panel_widgets.hpp"
@@ -31,7 +31,7 @@ std::vector<int> SentChannels(const std::string& line) {
     return channels;
 }
 
-class OperatorActions : public FreshProcess {
+class OperatorActions : public testing::Test {
 protected:
     PanelRun run;
 };

@@ -8,12 +8,12 @@
 #include <cstdlib>
 
 #include "app/panel_app.hpp"
+#include "app/process_state.hpp"
 #include "qt/panel_icon.hpp"
 
 namespace {
 const std::function<void(QtPanelDialog&)>* currentScenario = nullptr;
 int lastResult = 0;
-bool panelRan = false;
 constexpr int kWatchdogMs = 20000;
 }  // namespace
 
@@ -75,11 +75,9 @@ std::vector<std::string> PanelRun::NewJournalLines() {
 }
 
 int PanelRun::Run(const std::function<void(QtPanelDialog&)>& scenario) {
-    panelRan = true;
+    ResetProcessState();
     currentScenario = &scenario;
     theApp.InitInstance();
     currentScenario = nullptr;
     return lastResult;
 }
-
-bool PanelRun::AlreadyRan() { return panelRan; }

@@ -1,7 +1,7 @@
 // One run of the real panel on the desktop dialog, inside the test process, in
 // a working folder of its own with the stand-in driver's journal switched on.
-// The panel's state is process-wide, so a process runs the panel once: ctest
-// starts every test in a process of its own.
+// Each run starts from the process-start state, so one process runs any
+// number of panels.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -30,23 +30,13 @@ public:
     // The journal lines written since the last call.
     std::vector<std::string> NewJournalLines();
 
-    // Runs the application object; SCENARIO works the window once it is shown.
-    // Returns the modal result.
+    // Puts the process state back to its start, then runs the application
+    // object; SCENARIO works the window once it is shown. Returns the modal
+    // result.
     int Run(const std::function<void(QtPanelDialog&)>& scenario);
-
-    static bool AlreadyRan();
 
 private:
     QTemporaryDir folder_;
     QString previousFolder_;
     std::size_t journalSeen_ = 0;
-};
-
-// Tests that run the panel: skipped when the panel has already run in this
-// process (run the binary through ctest, or one test at a time).
-class FreshProcess : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (PanelRun::AlreadyRan()) GTEST_SKIP() << "the panel has already run in this process";
-    }
 };

@@ -1,6 +1,7 @@
-// The one small interface through which the panel's handlers touch the dialog's
-// controls. Each frontend (desktop, native Windows, headless) realises it with
-// the control behaviour of a Windows dialog:
+// The one small interface through which the panel touches the dialog's
+// controls, as the Windows dialog and control services offer them. Each
+// frontend (desktop, native Windows, headless) realises it with the control
+// behaviour of a Windows dialog:
 //  - SetText raises the edit box's EN_UPDATE then EN_CHANGE at once, before it returns;
 //  - GetText with a buffer of N characters gives at most N-1 of them;
 //  - SetCheck raises no click and changes that one control only;
@@ -9,6 +10,12 @@
 
 #include <string>
 #include <string_view>
+
+// Message box types, with their Windows values.
+namespace message_box {
+inline constexpr unsigned Ok = 0x00;
+inline constexpr unsigned IconExclamation = 0x30;
+}  // namespace message_box
 
 class DialogControls {
 public:

@@ -1,0 +1,8 @@
+// The panel's process-wide data as one whole.
+#pragma once
+
+// Puts every process-wide datum back to its process-start value: the settings
+// model, the layout tables and tile map, the driver table (a driver still
+// loaded is released) and the start-up's once-only flag. A process may then
+// run the panel again as if it had just started.
+void ResetProcessState();

@@ -1,0 +1,23 @@
+// The three sequences that drive the board as a whole: the start-up when the
+// dialog is shown, the video-standard change, and the shut-down.
+#pragma once
+
+#include "driver/layout_steps.hpp"
+#include "platform/dialog_controls.hpp"
+#include "settings/panel_state.hpp"
+
+// Loads the driver, reads the settings, brings the board up and makes the
+// show-panel decision. Runs once per process state (see ResetDriver).
+void StartUp(DialogControls& controls, const LayoutSteps& layouts);
+
+// Re-programs the whole board for STANDARD in two complete passes and falls
+// back to the 16-tile layout. Does nothing while no driver is loaded.
+void ChangeVideoStandard(DialogControls& controls, VideoStandard standard, const LayoutSteps& layouts);
+
+// Stops the board, releases the driver and saves every setting; nothing when
+// no driver is loaded.
+void ShutDown(DialogControls& controls);
+
+// Back to the process-start state: no driver loaded (one still loaded is
+// released), no start-up run yet.
+void ResetDriver();

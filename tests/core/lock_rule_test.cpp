@@ -1,0 +1,73 @@
+// Every single read and write of the settings file holds the settings lock.
+// This program stands in for the platform's profile-file functions with an
+// in-memory file that notes, at each access, whether the lock was held, and
+// runs a whole panel session (start-up, operator actions, shut-down and save)
+// against it.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/panel_dlg.hpp"
+#include "app/process_state.hpp"
+#include "headless/headless_dialog.hpp"
+#include "platform/control_ids.hpp"
+#include "platform/profile_file.hpp"
+#include "platform/profile_text.hpp"
+#include "settings/settings_lock.hpp"
+
+namespace {
+
+struct Access {
+    std::string what;  // "read Section/Key" or "write Section/Key"
+    bool lockHeld;
+};
+
+std::vector<Access> accesses;
+std::string fileText;
+
+}  // namespace
+
+namespace platform {
+
+std::int32_t ReadProfileInt(const char* section, const char* key, std::int32_t defaultValue, const char*) {
+    accesses.push_back({std::string("read ") + section + "/" + key, SettingsLock().Held()});
+    const std::optional<std::string> value = profile::FindValue(fileText, section, key);
+    return value ? profile::ParseInt(*value, defaultValue) : defaultValue;
+}
+
+bool WriteProfileString(const char* section, const char* key, const char* value, const char*) {
+    accesses.push_back({std::string("write ") + section + "/" + key, SettingsLock().Held()});
+    if (std::optional<std::string> text = profile::SetValue(fileText, section, key, value)) fileText = *text;
+    return true;
+}
+
+}  // namespace platform
+
+IconHandle LoadIconResource(int) { return nullptr; }
+
+namespace {
+
+TEST(SettingsLockRule, EveryReadAndWriteOfAPanelSessionHoldsTheLock) {
+    ResetProcessState();
+    accesses.clear();
+    fileText = "[General]\nDIV=4\n";
+    {
+        CTvPanelDlg dlg;
+        std::ostringstream events;
+        HeadlessDialog dialog(dlg, events);
+        dialog.Create();  // the start-up: reads, then the show-panel flag
+        ASSERT_FALSE(dialog.Ended()) << "the stand-in driver beside this program did not load";
+        ASSERT_FALSE(dialog.Click(ctl::AllOff));
+        ASSERT_FALSE(dialog.Drag(ctl::BrightnessSlider, 40));
+        dialog.End();  // the shut-down and the save
+    }
+    // 98 settings and the flag read, the flag written; 99 writes at close.
+    ASSERT_EQ(accesses.size(), 98u + 2u + 99u);
+    for (const Access& access : accesses) EXPECT_TRUE(access.lockHeld) << access.what << " without the settings lock";
+    EXPECT_FALSE(SettingsLock().Held()) << "the lock is still held after the session";
+}
+
+}  // namespace
