@@ -1,11 +1,9 @@
 // The dialog's message table: (message, notification, control id) -> handler.
 #include <span>
-#include <utility>
 
 #include "app/dialog_template.hpp"
 #include "app/panel_dlg.hpp"
 #include "app/window_messages.hpp"
-#include "layout/layout_specs.hpp"
 #include "platform/control_ids.hpp"
 
 namespace {
@@ -108,23 +106,6 @@ constexpr bool EveryEntryFitsItsControl() {
 }
 static_assert(EveryEntryFitsItsControl());
 
-// Each layout editor answers the "Apply" radio that the layout table gives its layout.
-constexpr bool EachApplyRadioReachesItsOwnEditor() {
-    constexpr std::pair<LayoutCode, Thunk> kEditors[] = {
-        {1, Call<&D::OnApplyDiv1>}, {4, Call<&D::OnApplyDiv4>},   {6, Call<&D::OnApplyDiv6>},
-        {8, Call<&D::OnApplyDiv8>}, {9, Call<&D::OnApplyDiv9>},   {10, Call<&D::OnApplyDiv10>},
-        {13, Call<&D::OnApplyDiv13>}, {16, Call<&D::OnApplyDiv16>},
-    };
-    for (const auto& [code, editor] : kEditors) {
-        int routed = 0;
-        for (const MessageEntry& entry : kMessageTable)
-            if (entry.handler == editor && entry.message == wm::Command && entry.code == notify::BnClicked)
-                routed += entry.id == FindLayout(code)->applyRadio ? 1 : 100;
-        if (routed != 1) return false;
-    }
-    return true;
-}
-static_assert(EachApplyRadioReachesItsOwnEditor());
 
 }  // namespace
 

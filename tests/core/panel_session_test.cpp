@@ -1,8 +1,7 @@
-// Every single read and write of the settings file holds the settings lock.
-// This program stands in for the platform's profile-file functions with an
-// in-memory file that notes, at each access, whether the lock was held, and
-// runs a whole panel session (start-up, operator actions, shut-down and save)
-// against it.
+// Whole panel sessions inside one process, on the headless dialog, with the
+// stand-in driver beside this program and an in-memory settings file: this
+// program stands in for the platform's profile-file functions and notes, at
+// each access, whether the settings lock was held.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -16,6 +15,8 @@
 #include "platform/control_ids.hpp"
 #include "platform/profile_file.hpp"
 #include "platform/profile_text.hpp"
+#include "layout/layout_specs.hpp"
+#include "settings/panel_state.hpp"
 #include "settings/settings_lock.hpp"
 
 namespace {
@@ -68,6 +69,27 @@ TEST(SettingsLockRule, EveryReadAndWriteOfAPanelSessionHoldsTheLock) {
     ASSERT_EQ(accesses.size(), 98u + 2u + 99u);
     for (const Access& access : accesses) EXPECT_TRUE(access.lockHeld) << access.what << " without the settings lock";
     EXPECT_FALSE(SettingsLock().Held()) << "the lock is still held after the session";
+}
+
+// Each layout's "Apply" radio reaches that layout's own editor: with its tile
+// boxes as the start-up left them, the layout is sent and becomes the current one.
+TEST(MessageRouting, EachApplyRadioRunsTheEditorOfItsOwnLayout) {
+    for (const LayoutSpec& layout : kLayouts) {
+        if (layout.code == 13) continue;  // its radio is hidden: only the program sets it
+        SCOPED_TRACE(layout.code);
+        ResetProcessState();
+        fileText.clear();
+        CTvPanelDlg dlg;
+        std::ostringstream events;
+        HeadlessDialog dialog(dlg, events);
+        dialog.Create();
+        ASSERT_FALSE(dialog.Click(ctl::ApplyDiv1 == layout.applyRadio ? ctl::ApplyDiv4 : ctl::ApplyDiv1));
+        ASSERT_NE(panelState.layoutCode, layout.code);
+        ASSERT_FALSE(dialog.Click(layout.applyRadio));
+        EXPECT_EQ(panelState.layoutCode, layout.code);
+        EXPECT_EQ(panelState.positionMap[static_cast<std::size_t>(layout.code)], 255);
+        dialog.End();
+    }
 }
 
 }  // namespace
