@@ -1,6 +1,8 @@
 // The stand-in board driver: exports every entry point of the board's driver
 // library and, when TAVRIND_JOURNAL names a file, appends one line per call to
-// it, so the board's view of the panel can be read and compared.
+// it, so the board's view of the panel can be read and compared. Every call
+// also goes to the virtual board, which keeps the board's state from the calls
+// and draws its TV picture.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +11,7 @@
 
 #include "driver/driver_call.hpp"
 #include "driver/tile_spec.hpp"
+#include "sim/virtual_board.hpp"
 
 #if defined(_WIN32) && defined(TAVRIND_EXPORTS_BY_DEF)
 #define TAVRIND_EXPORT extern "C"  // the module-definition file says what is exported
@@ -57,11 +60,16 @@ struct LoadedSpan {
     ~LoadedSpan() { AppendToJournal("unload"); }
 } loadedSpan;
 
+// Made after the span opens and gone before it closes.
+sim::VirtualBoard virtualBoard;
+
 }  // namespace
 
 #define KORVANE16_DRIVER_ENTRY(name, params, args)                       \
     TAVRIND_EXPORT std::int32_t KORVANE16_DRIVER_CALL name params {       \
-        JournalCall(#name, std::make_tuple args);                       \
+        const auto arguments = std::make_tuple args;                    \
+        JournalCall(#name, arguments);                                  \
+        virtualBoard.Receive(sim::Entry::name, arguments);            \
         return 0;                                                       \
     }
 #include "driver/driver_entries.inc"
