@@ -1,0 +1,99 @@
+// korvane16-monitor [--snapshot FILE.png] [--frame-report SECONDS] [Qt's own options]
+#include <QApplication>
+#include <QIcon>
+#include <QImage>
+#include <QSaveFile>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "monitor/monitor_window.hpp"
+#include "sim/picture_renderer.hpp"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: korvane16-monitor [--snapshot FILE.png] [--frame-report SECONDS] [Qt options]\n";
+
+// Writes the running board's current picture; 0, or 1 when there is none.
+int Snapshot(const char* path) {
+    sim::BoardViewer viewer;
+    sim::BoardState state{};
+    if (!viewer.Read(state)) {
+        std::fputs("korvane16-monitor: no virtual board is running (start the panel with the stand-in TAVRIND.dll)\n",
+                   stderr);
+        return 1;
+    }
+    sim::Picture picture;
+    sim::RenderPicture(state, PictureTimeNow(), picture);
+    const QImage image(picture.bytes.data(), picture.width, picture.height, picture.width * 3, QImage::Format_RGB888);
+    QSaveFile file(QString::fromLocal8Bit(path));
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+        std::fprintf(stderr, "korvane16-monitor: cannot write %s: %s\n", path,
+                     file.errorString().toLocal8Bit().constData());
+        return 1;
+    }
+    return 0;
+}
+
+void ReportFrames(const MonitorWindow& window, double seconds) {
+    const MonitorWindow::FrameCost& cost = window.Cost();
+    const double meanMs = cost.frames > 0 ? std::chrono::duration<double, std::milli>(cost.total).count() / cost.frames : 0;
+    std::printf("%ld frames in %.1f s (%.2f per second); a frame took %.2f ms on average, %.2f ms at most\n",
+                cost.frames, seconds, cost.frames / seconds, meanMs,
+                std::chrono::duration<double, std::milli>(cost.worst).count());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    double reportAfter = 0;
+    std::vector<char*> qtArguments{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--help" || option == "-h") {
+            std::fputs(kUsage, stdout);
+            std::fputs("Shows the picture of this user's virtual board (the stand-in TAVRIND.dll), live.\n"
+                       "  --snapshot FILE.png     write the running board's current picture and exit\n"
+                       "                          (status 1 when no virtual board is running)\n"
+                       "  --frame-report SECONDS  run that long, then print the frames shown and their cost\n",
+                       stdout);
+            return 0;
+        }
+        if (option == "--version") {
+            std::puts("korvane16-monitor " KORVANE16_VERSION);
+            return 0;
+        }
+        if (option == "--snapshot" && argc == 3) return Snapshot(argv[2]);
+        if (option == "--frame-report" && i + 1 < argc && std::atof(argv[i + 1]) > 0) {
+            reportAfter = std::atof(argv[++i]);
+            continue;
+        }
+        if (option == "--snapshot" || option == "--frame-report") {
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+        qtArguments.push_back(argv[i]);
+    }
+
+    int qtCount = static_cast<int>(qtArguments.size());
+    qtArguments.push_back(nullptr);
+    QApplication application(qtCount, qtArguments.data());
+    if (application.arguments().size() > 1) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    application.setWindowIcon(QIcon(":/korvane16/korvane16.png"));
+    MonitorWindow window;
+    window.show();
+    if (reportAfter > 0) {
+        QTimer::singleShot(static_cast<int>(reportAfter * 1000), &application, [&] {
+            ReportFrames(window, reportAfter);
+            application.quit();
+        });
+    }
+    return application.exec();
+}

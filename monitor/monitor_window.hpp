@@ -1,0 +1,48 @@
+// The monitor window: the virtual board's picture, drawn again at the video's
+// frame rate (NTSC 30000/1001, PAL 25 per second) from the state the stand-in
+// publishes, and a "BOARD STOPPED" card while the board shows nothing. It does
+// not mind the panel coming and going.
+#pragma once
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <cstdint>
+
+#include "sim/board_link.hpp"
+#include "sim/picture.hpp"
+
+// The cameras' clock: milliseconds of the system's monotonic clock.
+std::int64_t PictureTimeNow();
+
+class MonitorWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit MonitorWindow(QWidget* parent = nullptr);
+
+    // Reads the board and draws its current picture; the frame timer calls it.
+    void Refresh();
+
+    bool BoardShowing() const { return showing_; }
+    const QImage& Frame() const { return frame_; }
+
+    // What the frames have cost since the window opened.
+    struct FrameCost {
+        long frames = 0;
+        std::chrono::nanoseconds total{}, worst{};
+    };
+    const FrameCost& Cost() const { return cost_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    sim::BoardViewer viewer_;
+    sim::Picture picture_;
+    QImage frame_;
+    QTimer timer_;
+    bool showing_ = false;
+    FrameCost cost_;
+};
