@@ -1,0 +1,165 @@
+// korvane16-monitor with the real panel on the harness: its snapshot, and its
+// window following the panel as it opens, closes and opens again.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "layout/layout_specs.hpp"
+#include "monitor/monitor_window.hpp"
+#include "tests/monitor/live_harness.hpp"
+#include "tests/sim/expected_picture.hpp"
+
+namespace {
+
+// A runtime folder of the test's own, so its virtual board is no one else's.
+class Monitor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder_.isValid());
+        runtime_ = folder_.filePath("runtime").toStdString();
+        ASSERT_EQ(mkdir(runtime_.c_str(), 0700), 0);
+        setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
+    }
+    std::string Folder() const { return folder_.path().toStdString(); }
+
+    struct Result {
+        int status;
+        std::string err;
+    };
+    // korvane16-monitor --snapshot FILE, as a process of its own.
+    Result Snapshot(const std::string& file) const {
+        const std::string err = Folder() + "/monitor-err.txt";
+        const std::string command =
+            std::string(KORVANE16_MONITOR) + " --snapshot '" + file + "' 2>'" + err + "'";
+        const int status = std::system(command.c_str());
+        std::ifstream in(err);
+        std::stringstream text;
+        text << in.rdbuf();
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
+    }
+
+    QTemporaryDir folder_;
+    std::string runtime_;
+};
+
+sim::BoardState Board(std::int32_t standard, int layout, const std::vector<int>& channels) {
+    sim::BoardState s{};
+    s.setUp = s.running = 1;
+    s.standard = standard;
+    std::fill(std::begin(s.channels), std::end(s.channels), sim::kChannelDefaults);
+    s.tileCount = static_cast<int>(channels.size());
+    for (std::size_t i = 0; i < channels.size(); ++i) {
+        const TileGeometry& g = FindLayout(layout)->tiles[i];
+        s.tiles[i] = {static_cast<std::uint8_t>(channels[i]), {}, g.scale, g.x, g.y, g.width, g.height};
+    }
+    return s;
+}
+
+// Pixels of IMAGE that differ from the expected picture, leaving out the tiles
+// of the moving cameras (3, 4 and 12): the monitor shows them at the time of day.
+int Mismatches(const QImage& image, const sim::BoardState& state) {
+    int mismatches = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const std::optional<int> tile = expected::TileAt(state, image.height(), x, y);
+            if (tile) {
+                const int channel = state.tiles[*tile].channel;
+                if (channel == 2 || channel == 3 || channel == 11) continue;
+            }
+            const QRgb got = image.pixel(x, y);
+            const sim::Rgb want = expected::Pixel(state, image.height(), x, y);
+            if ((sim::Rgb{static_cast<std::uint8_t>(qRed(got)), static_cast<std::uint8_t>(qGreen(got)),
+                          static_cast<std::uint8_t>(qBlue(got))}) != want &&
+                ++mismatches <= 3)
+                ADD_FAILURE() << "pixel (" << x << ", " << y << ") differs";
+        }
+    }
+    return mismatches;
+}
+
+bool OnlyGreys(const QImage& image, std::set<int>& greys) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (qRed(p) != qGreen(p) || qGreen(p) != qBlue(p)) return false;
+            greys.insert(qRed(p));
+        }
+    return true;
+}
+
+TEST_F(Monitor, SnapshotWithoutARunningBoardExitsOneWithOneLine) {
+    const std::string file = Folder() + "/picture.png";
+    const Result r = Snapshot(file);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find("no virtual board is running"), std::string::npos) << r.err;
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(file)));
+}
+
+TEST_F(Monitor, SnapshotWritesTheRunningBoardsPictureAsPng) {
+    const std::string file = Folder() + "/picture.png";
+    {
+        LiveHarness panel(Folder());
+        panel.Do("type 1092 1\ntype 1093 2\ntype 1102 5\ntype 1103 16\nclick 1009\nclick 1019\n");
+        Result r = Snapshot(file);
+        ASSERT_EQ(r.status, 0) << r.err;
+        QImage image(QString::fromStdString(file), "PNG");
+        ASSERT_EQ(image.size(), QSize(720, 480));
+        sim::BoardState expected = Board(sim::kNtsc, 4, {0, 1, 4, 15});
+        expected.channels[2].enabled = 0;
+        EXPECT_EQ(Mismatches(image, expected), 0);
+
+        panel.Do("click 1002\n");  // PAL, and the 16-tile layout
+        r = Snapshot(file);
+        ASSERT_EQ(r.status, 0) << r.err;
+        image.load(QString::fromStdString(file), "PNG");
+        ASSERT_EQ(image.size(), QSize(720, 576));
+        std::vector<int> own(16);
+        for (int i = 0; i < 16; ++i) own[static_cast<std::size_t>(i)] = i;
+        expected = Board(sim::kPal, 16, own);
+        expected.channels[2].enabled = 0;
+        EXPECT_EQ(Mismatches(image, expected), 0);
+        EXPECT_EQ(panel.Close(), 0);
+    }
+    EXPECT_EQ(Snapshot(file).status, 1);  // the panel has closed: no board
+}
+
+TEST_F(Monitor, TheWindowFollowsThePanelAsItComesAndGoes) {
+    MonitorWindow window;
+    EXPECT_EQ(window.windowTitle(), "KORVANE16 monitor");
+    window.show();
+    std::set<int> greys;
+    ASSERT_FALSE(window.BoardShowing());
+    EXPECT_TRUE(OnlyGreys(window.Frame(), greys));
+    EXPECT_GE(greys.size(), 2u) << "a 'board stopped' card, not just black";
+    const QImage stopped = window.Frame().copy();
+
+    std::vector<int> own(16);
+    for (int i = 0; i < 16; ++i) own[static_cast<std::size_t>(i)] = i;
+    for (int opening = 0; opening < 2; ++opening) {
+        SCOPED_TRACE("opening " + std::to_string(opening + 1));
+        LiveHarness panel(Folder());
+        // The frame timer alone brings the picture.
+        ASSERT_TRUE(QTest::qWaitFor([&window] { return window.BoardShowing(); }, 5000));
+        EXPECT_EQ(Mismatches(window.Frame(), Board(sim::kNtsc, 16, own)), 0);
+
+        panel.Do("click 1034\n");  // All off: sixteen grey cards
+        window.Refresh();
+        greys.clear();
+        EXPECT_TRUE(OnlyGreys(window.Frame(), greys));
+        panel.Do("click 1033\n");
+        EXPECT_EQ(panel.Close(), 0);
+        ASSERT_TRUE(QTest::qWaitFor([&window] { return !window.BoardShowing(); }, 5000));
+        EXPECT_EQ(window.Frame(), stopped);
+    }
+}
+
+}  // namespace
