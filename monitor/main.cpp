@@ -39,12 +39,14 @@ int Snapshot(const char* path) {
     return 0;
 }
 
-void ReportFrames(const MonitorWindow& window, double seconds) {
+void ReportFrames(const MonitorWindow& window) {
+    using Milliseconds = std::chrono::duration<double, std::milli>;
     const MonitorWindow::FrameCost& cost = window.Cost();
-    const double meanMs = cost.frames > 0 ? std::chrono::duration<double, std::milli>(cost.total).count() / cost.frames : 0;
-    std::printf("%ld frames in %.1f s (%.2f per second); a frame took %.2f ms on average, %.2f ms at most\n",
-                cost.frames, seconds, cost.frames / seconds, meanMs,
-                std::chrono::duration<double, std::milli>(cost.worst).count());
+    const double span = std::chrono::duration<double>(cost.last - cost.first).count();
+    std::printf("%ld frames in %.2f s (%.2f per second); a frame took %.2f ms on average, %.2f ms at most\n",
+                cost.frames, span, span > 0 ? (cost.frames - 1) / span : 0.0,
+                cost.frames > 0 ? Milliseconds(cost.total).count() / static_cast<double>(cost.frames) : 0.0,
+                Milliseconds(cost.worst).count());
 }
 
 }  // namespace
@@ -91,7 +93,7 @@ int main(int argc, char** argv) {
     window.show();
     if (reportAfter > 0) {
         QTimer::singleShot(static_cast<int>(reportAfter * 1000), &application, [&] {
-            ReportFrames(window, reportAfter);
+            ReportFrames(window);
             application.quit();
         });
     }

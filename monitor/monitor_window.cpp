@@ -7,11 +7,12 @@
 
 namespace {
 
-// Milliseconds between frames: NTSC 1001/30, PAL 40; while stopped the board
+// The time between frames: NTSC 1001/30 ms, PAL 40 ms; while stopped the board
 // is looked at ten times a second.
-int FrameInterval(bool showing, std::int32_t standard) {
-    if (!showing) return 100;
-    return standard == sim::kPal ? 40 : 33;
+std::chrono::microseconds FramePeriod(bool showing, std::int32_t standard) {
+    using std::chrono::microseconds;
+    if (!showing) return microseconds(100000);
+    return standard == sim::kPal ? microseconds(40000) : microseconds(1001000 / 30);
 }
 
 }  // namespace
@@ -26,6 +27,7 @@ MonitorWindow::MonitorWindow(QWidget* parent) : QWidget(parent) {
     setMinimumSize(240, 180);
     resize(640, 480);
     timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &MonitorWindow::Refresh);
     Refresh();
 }
@@ -44,11 +46,17 @@ void MonitorWindow::Refresh() {
     repaint();
 
     const auto spent = std::chrono::steady_clock::now() - start;
+    if (cost_.frames == 0) cost_.first = start;
+    cost_.last = start;
     ++cost_.frames;
     cost_.total += spent;
     cost_.worst = std::max<std::chrono::nanoseconds>(cost_.worst, spent);
-    const int interval = FrameInterval(showing_, state.standard);
-    if (!timer_.isActive() || timer_.interval() != interval) timer_.start(interval);
+    // Frames keep to the video's own rate on average; a late frame is not
+    // made up for.
+    const auto period = FramePeriod(showing_, state.standard);
+    const auto now = std::chrono::steady_clock::now();
+    nextFrame_ = std::max(nextFrame_ + period, now);
+    timer_.start(static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(nextFrame_ - now).count()));
 }
 
 void MonitorWindow::paintEvent(QPaintEvent*) {

@@ -31,6 +31,7 @@ public:
     // What the frames have cost since the window opened.
     struct FrameCost {
         long frames = 0;
+        std::chrono::steady_clock::time_point first, last;  // when the first and the last frame began
         std::chrono::nanoseconds total{}, worst{};
     };
     const FrameCost& Cost() const { return cost_; }
@@ -43,6 +44,7 @@ private:
     sim::Picture picture_;
     QImage frame_;
     QTimer timer_;
+    std::chrono::steady_clock::time_point nextFrame_ = std::chrono::steady_clock::now();
     bool showing_ = false;
     FrameCost cost_;
 };

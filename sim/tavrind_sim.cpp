@@ -23,11 +23,16 @@
 
 namespace {
 
+const char* JournalPath() {
+    const char* path = std::getenv("TAVRIND_JOURNAL");
+    return path != nullptr && *path != '\0' ? path : nullptr;
+}
+
 // Opened for each line and closed again, so every line is on disk at once,
 // whatever happens to the process afterwards.
 void AppendToJournal(const std::string& line) {
-    const char* path = std::getenv("TAVRIND_JOURNAL");
-    if (path == nullptr || *path == '\0') return;
+    const char* path = JournalPath();
+    if (path == nullptr) return;
     if (std::FILE* journal = std::fopen(path, "ab")) {
         std::fputs((line + '\n').c_str(), journal);
         std::fclose(journal);
@@ -38,8 +43,7 @@ void AppendArgument(std::string& line, std::int32_t value) { line += ' ' + std::
 
 // A layout table: its records up to and including the first end mark.
 void AppendArgument(std::string& line, const TileSpec* table) {
-    constexpr int kMostRecords = 32;
-    for (int i = 0; i < kMostRecords; ++i) {
+    for (int i = 0; i < sim::kMostRecords; ++i) {
         const TileSpec& r = table[i];
         line += ' ' + std::to_string(r.channel) + ':' + std::to_string(r.scale) + ':' + std::to_string(r.x) + ':' +
                 std::to_string(r.y) + ':' + std::to_string(r.width) + ':' + std::to_string(r.height);
@@ -49,6 +53,7 @@ void AppendArgument(std::string& line, const TileSpec* table) {
 
 template <typename... Arguments>
 void JournalCall(const char* name, const std::tuple<Arguments...>& arguments) {
+    if (JournalPath() == nullptr) return;  // no line to make
     std::string line = name;
     std::apply([&line](const auto&... argument) { (AppendArgument(line, argument), ...); }, arguments);
     AppendToJournal(line);
