@@ -25,38 +25,9 @@ RunResult RunWithSnapshot(PanelRun& panel, const std::string& script) {
 
 std::optional<sim::Picture> Snapshot(const PanelRun& panel) { return ReadSnapshot(panel.Folder() + "/snapshot.ppm"); }
 
-// A running board as the panel leaves it before the close, with channels in
-// the first tiles of LAYOUT and everything else at its default.
-sim::BoardState Board(std::int32_t standard, int layout, const std::vector<int>& channels) {
-    sim::BoardState s{};
-    s.setUp = s.running = s.capturing = 1;
-    s.standard = standard;
-    std::fill(std::begin(s.channels), std::end(s.channels), sim::kChannelDefaults);
-    const LayoutSpec* spec = FindLayout(layout);
-    s.tileCount = static_cast<int>(channels.size());
-    for (std::size_t i = 0; i < channels.size(); ++i) {
-        const TileGeometry& g = spec->tiles[i];
-        s.tiles[i] = {static_cast<std::uint8_t>(channels[i]), {}, g.scale, g.x, g.y, g.width, g.height};
-    }
-    return s;
-}
-
-std::vector<int> Own(int count) {
-    std::vector<int> channels;
-    for (int i = 0; i < count; ++i) channels.push_back(i);
-    return channels;
-}
-
-// Pixels that differ from the expected picture by more than TOLERANCE.
-int Mismatches(const sim::Picture& picture, const sim::BoardState& state, int tolerance = 0) {
-    int mismatches = 0;
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x)
-            if (expected::Difference(expected::Pixel(state, picture.height, x, y), picture.At(x, y)) > tolerance &&
-                ++mismatches <= 3)
-                ADD_FAILURE() << "pixel (" << x << ", " << y << ") differs";
-    return mismatches;
-}
+using expected::Mismatches;
+using expected::OwnChannels;
+using expected::RunningBoard;
 
 TEST(VirtualBoard, SaysItIsVirtualWithoutLookingLikeAProtocolFault) {
     PanelRun panel;
@@ -135,7 +106,7 @@ TEST(VirtualBoard, TheSnapshotAtCloseIsThePictureTheOperatorLastSaw) {
     ASSERT_TRUE(picture) << "no snapshot";
     ASSERT_EQ(picture->width, 720);
     ASSERT_EQ(picture->height, 480);
-    EXPECT_EQ(Mismatches(*picture, Board(sim::kNtsc, 16, Own(16))), 0);
+    EXPECT_EQ(Mismatches(*picture, RunningBoard(sim::kNtsc, 16, OwnChannels(16))), 0);
     // Written whole under a temporary name, then renamed: nothing else is left.
     for (const fs::directory_entry& entry : fs::directory_iterator(panel.Folder()))
         EXPECT_EQ(entry.path().filename().string().find("snapshot.ppm."), std::string::npos) << entry.path();
@@ -154,11 +125,11 @@ TEST(VirtualBoard, TheSnapshotShowsTheOperatorsLayoutChannelsAndAttributes) {
     ASSERT_EQ(r.status, 0) << r.err;
     const std::optional<sim::Picture> picture = Snapshot(panel);
     ASSERT_TRUE(picture);
-    sim::BoardState expected = Board(sim::kNtsc, 4, {8, 2, 13, 5});
-    expected.channels[2].enabled = 0;
-    expected.channels[13].saturationU = expected.channels[13].saturationV = 0;
-    expected.channels[8].brightness = 180;
-    EXPECT_EQ(Mismatches(*picture, expected, 1), 0);
+    sim::BoardState shown = RunningBoard(sim::kNtsc, 4, {8, 2, 13, 5});
+    shown.channels[2].enabled = 0;
+    shown.channels[13].saturationU = shown.channels[13].saturationV = 0;
+    shown.channels[8].brightness = 180;
+    EXPECT_EQ(Mismatches(*picture, shown, {.tolerance = 1}), 0);
 
     // What outside tests measure: the card of camera 3 in tile 1 is grey, and
     // camera 14's tile without saturation is within 2 of grey.
@@ -183,7 +154,7 @@ TEST(VirtualBoard, APalBoardIsSnappedAtPalSize) {
     ASSERT_EQ(picture->width, 720);
     ASSERT_EQ(picture->height, 576);
     // The standard change falls back to the 16-tile layout.
-    EXPECT_EQ(Mismatches(*picture, Board(sim::kPal, 16, Own(16))), 0);
+    EXPECT_EQ(Mismatches(*picture, RunningBoard(sim::kPal, 16, OwnChannels(16))), 0);
 }
 
 TEST(VirtualBoard, AStoredEarlyEndMarkShowsTheTilesBeforeIt) {
@@ -196,7 +167,7 @@ TEST(VirtualBoard, AStoredEarlyEndMarkShowsTheTilesBeforeIt) {
     const std::optional<sim::Picture> picture = Snapshot(panel);
     ASSERT_TRUE(picture);
     ASSERT_EQ(picture->height, 576);
-    EXPECT_EQ(Mismatches(*picture, Board(sim::kPal, 9, {8, 7, 6, 5})), 0);
+    EXPECT_EQ(Mismatches(*picture, RunningBoard(sim::kPal, 9, {8, 7, 6, 5})), 0);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "layout/layout_specs.hpp"
 #include "sim/board_model.hpp"
+#include "tests/sim/expected_picture.hpp"
 
 struct BoardCalls {
     sim::BoardModel model;
@@ -44,17 +45,7 @@ struct BoardCalls {
 inline std::vector<TileSpec> LayoutTable(int tileCount, const std::vector<int>& channels) {
     const LayoutSpec* spec = FindLayout(tileCount);
     std::vector<TileSpec> table;
-    for (std::size_t i = 0; i < channels.size(); ++i) {
-        const TileGeometry& g = spec->tiles[i];
-        table.push_back({static_cast<std::uint8_t>(channels[i]), {}, g.scale, g.x, g.y, g.width, g.height});
-    }
+    for (std::size_t i = 0; i < channels.size(); ++i) table.push_back(expected::TileRecord(channels[i], spec->tiles[i]));
     table.push_back({kEndMark, {}, spec->endMarkScale, 0, 0, 0, 0});
     return table;
-}
-
-// Channel i in tile i.
-inline std::vector<int> OwnChannels(int tileCount) {
-    std::vector<int> channels;
-    for (int i = 0; i < tileCount; ++i) channels.push_back(i);
-    return channels;
 }

@@ -2,11 +2,16 @@
 // and the decoder's formulas in floating point, apart from the renderer's code.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
 #include <optional>
+#include <vector>
+
+#include "layout/layout_specs.hpp"
 
 #include "sim/board_state.hpp"
 #include "sim/camera_pictures.hpp"
@@ -78,6 +83,60 @@ inline sim::Rgb Pixel(const sim::BoardState& s, int height, int x, int y, std::i
 
 inline int Difference(sim::Rgb a, sim::Rgb b) {
     return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+}
+
+inline TileSpec TileRecord(int channel, const TileGeometry& g) {
+    return {static_cast<std::uint8_t>(channel), {}, g.scale, g.x, g.y, g.width, g.height};
+}
+
+// A running board showing CHANNELS in the first tiles of layout LAYOUT (one of
+// the panel's eight), every channel on with the decoder's defaults.
+inline sim::BoardState RunningBoard(std::int32_t standard, int layout, const std::vector<int>& channels) {
+    sim::BoardState s{};
+    s.setUp = s.running = s.capturing = 1;
+    s.standard = standard;
+    std::fill(std::begin(s.channels), std::end(s.channels), sim::kChannelDefaults);
+    s.tileCount = static_cast<int>(channels.size());
+    for (std::size_t i = 0; i < channels.size(); ++i) s.tiles[i] = TileRecord(channels[i], FindLayout(layout)->tiles[i]);
+    return s;
+}
+
+// Channel i in tile i.
+inline std::vector<int> OwnChannels(int count) {
+    std::vector<int> channels;
+    for (int i = 0; i < count; ++i) channels.push_back(i);
+    return channels;
+}
+
+struct Comparison {
+    int tolerance = 0;
+    std::int64_t timeMs = 0;
+    bool skipMovingCameras = false;  // for pictures drawn at a time of their own
+};
+
+// How many pixels of a picture (AT(x, y) gives one) differ from what STATE
+// should show by more than the tolerance; the first three are reported.
+template <typename PixelAt>
+int Mismatches(int width, int height, PixelAt at, const sim::BoardState& state, Comparison how = {}) {
+    int mismatches = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (how.skipMovingCameras) {
+                const std::optional<int> tile = TileAt(state, height, x, y);
+                const int channel = tile ? state.tiles[*tile].channel : -1;
+                if (channel == 2 || channel == 3 || channel == 11) continue;
+            }
+            const sim::Rgb want = Pixel(state, height, x, y, how.timeMs), got = at(x, y);
+            if (Difference(want, got) > how.tolerance && ++mismatches <= 3)
+                ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << +got.r << ',' << +got.g << ',' << +got.b
+                              << " instead of " << +want.r << ',' << +want.g << ',' << +want.b;
+        }
+    }
+    return mismatches;
+}
+
+inline int Mismatches(const sim::Picture& picture, const sim::BoardState& state, Comparison how = {}) {
+    return Mismatches(picture.width, picture.height, [&picture](int x, int y) { return picture.At(x, y); }, state, how);
 }
 
 }  // namespace expected

@@ -19,21 +19,7 @@ sim::Picture Render(const BoardCalls& board, std::int64_t timeMs = 0) {
     return picture;
 }
 
-// Compares every pixel; returns how many differ by more than TOLERANCE and
-// reports the first few.
-int Mismatches(const sim::Picture& picture, const sim::BoardState& state, int tolerance = 0,
-               std::int64_t timeMs = 0) {
-    int mismatches = 0;
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            const sim::Rgb want = expected::Pixel(state, picture.height, x, y, timeMs), got = picture.At(x, y);
-            if (expected::Difference(want, got) > tolerance && ++mismatches <= 3)
-                ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << +got.r << ',' << +got.g << ',' << +got.b
-                              << " instead of " << +want.r << ',' << +want.g << ',' << +want.b;
-        }
-    }
-    return mismatches;
-}
+using expected::Mismatches;
 
 // Tile i shows channel (5 i + 3) mod 16: every camera away from its own tile.
 std::vector<int> Shuffled(int tileCount) {
@@ -85,7 +71,7 @@ TEST(PictureRenderer, AttributesActOnTheirOwnChannelAsADecoderApplesThem) {
     // Values a stored file may hold, beyond the sliders' range.
     board.Call(Entry::OvrSetBrightness, {7, -40});
     board.Call(Entry::OvrSetContrast, {7, 999});
-    EXPECT_EQ(Mismatches(Render(board), board.State(), 1), 0);
+    EXPECT_EQ(Mismatches(Render(board), board.State(), {.tolerance = 1}), 0);
 }
 
 TEST(PictureRenderer, ADisabledChannelShowsAGreyNoVideoCardWithItsCameraNumber) {
@@ -118,7 +104,7 @@ TEST(PictureRenderer, ADisabledChannelShowsAGreyNoVideoCardWithItsCameraNumber) 
 TEST(PictureRenderer, AnEarlyEndMarkShowsTheTilesBeforeItAndBlackElsewhere) {
     BoardCalls board;
     board.StartUp();
-    std::vector<TileSpec> table = LayoutTable(9, OwnChannels(9));
+    std::vector<TileSpec> table = LayoutTable(9, expected::OwnChannels(9));
     table[4].channel = kEndMark;
     board.Layout(table);
     const sim::Picture picture = Render(board);
@@ -162,9 +148,9 @@ TEST(PictureRenderer, ToleratesAnyRecordTheBoardMayBeSent) {
 TEST(PictureRenderer, MovingCamerasMoveWithPictureTime) {
     BoardCalls board;
     board.StartUp();
-    board.Layout(LayoutTable(16, OwnChannels(16)));
+    board.Layout(LayoutTable(16, expected::OwnChannels(16)));
     const sim::Picture at0 = Render(board, 0), later = Render(board, 61500);
-    EXPECT_EQ(Mismatches(later, board.State(), 0, 61500), 0);
+    EXPECT_EQ(Mismatches(later, board.State(), {.timeMs = 61500}), 0);
     // Cameras 3 (a ball), 4 (a clock) and 12 (a bar) move; the others stand still.
     for (int tile = 0; tile < 16; ++tile) {
         const int left = 168 * (tile % 4), top = std::array{0, 116, 236, 352}[static_cast<std::size_t>(tile / 4)];
