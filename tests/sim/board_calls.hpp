@@ -43,9 +43,9 @@ struct BoardCalls {
 // The records of a layout with the given channels in its first tiles and the
 // end mark after them.
 inline std::vector<TileSpec> LayoutTable(int tileCount, const std::vector<int>& channels) {
-    const LayoutSpec* spec = FindLayout(tileCount);
+    const LayoutSpec* layout = FindLayout(tileCount);
     std::vector<TileSpec> table;
-    for (std::size_t i = 0; i < channels.size(); ++i) table.push_back(expected::TileRecord(channels[i], spec->tiles[i]));
-    table.push_back({kEndMark, {}, spec->endMarkScale, 0, 0, 0, 0});
+    for (std::size_t i = 0; i < channels.size(); ++i) table.push_back(expected::TileRecord(channels[i], layout->tiles[i]));
+    table.push_back({kEndMark, {}, layout->endMarkScale, 0, 0, 0, 0});
     return table;
 }
