@@ -1,12 +1,14 @@
 // The dialog's handlers: each forwards to the subsystem that does the work.
 #include "app/panel_dlg.hpp"
+
+#include "app/launch_options.hpp"
 #include "channels/channel_enables.hpp"
 #include "channels/picture_attributes.hpp"
 #include "driver/board_sequences.hpp"
 #include "layout/board_layout_steps.hpp"
 #include "layout/layout_editors.hpp"
 
-void CTvPanelDlg::OnShowWindow() { StartUp(Controls(), BoardLayoutSteps()); }
+void CTvPanelDlg::OnShowWindow() { StartUp(Controls(), BoardLayoutSteps(), launchOptions.showWhateverTheFlag); }
 void CTvPanelDlg::OnVideoNtsc() { ChangeVideoStandard(Controls(), 0, BoardLayoutSteps()); }
 void CTvPanelDlg::OnVideoPal() { ChangeVideoStandard(Controls(), 1, BoardLayoutSteps()); }
 void CTvPanelDlg::OnDestroy() { ShutDown(Controls()); }

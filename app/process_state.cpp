@@ -1,5 +1,6 @@
 #include "app/process_state.hpp"
 
+#include "app/launch_options.hpp"
 #include "driver/board_sequences.hpp"
 #include "layout/layout_tables.hpp"
 #include "settings/panel_state.hpp"
@@ -8,4 +9,5 @@ void ResetProcessState() {
     ResetDriver();
     ResetLayoutTables();
     ResetPanelState();
+    launchOptions = LaunchOptions{};
 }

@@ -3,6 +3,6 @@
 
 // Puts every process-wide datum back to its process-start value: the settings
 // model, the layout tables and tile map, the driver table (a driver still
-// loaded is released) and the start-up's once-only flag. A process may then
-// run the panel again as if it had just started.
+// loaded is released), the start-up's once-only flag and the launch options.
+// A process may then run the panel again as if it had just started.
 void ResetProcessState();

@@ -1,9 +1,13 @@
 #include "driver/board_sequences.hpp"
 
+#include <string>
+
 #include "driver/attribute_sliders.hpp"
 #include "driver/board_passes.hpp"
 #include "driver/driver_table.hpp"
 #include "platform/control_ids.hpp"
+#include "platform/diagnostics.hpp"
+#include "platform/file_names.hpp"
 #include "settings/settings_file.hpp"
 
 namespace {
@@ -40,9 +44,17 @@ void BringUpBoard(DialogControls& controls, const LayoutSteps& layouts) {
     CallDriver(driverTable.OvrEdgeEnhance, 0);
 }
 
+// Without this line a panel that quits at once leaves its operator with no
+// idea why, nor how to get it back.
+void TellWhyThePanelCloses() {
+    platform::TellOperator(std::string(DriverLoaded() ? "the board was programmed and " : "") +
+                           "the panel closes at once because " + kShowPanelKey + " is 0 in [General] of " +
+                           platform::FullFileName(kSettingsFile) + "; start it with --show to open it");
+}
+
 }  // namespace
 
-void StartUp(DialogControls& controls, const LayoutSteps& layouts) {
+void StartUp(DialogControls& controls, const LayoutSteps& layouts, bool showWhateverTheFlag) {
     if (startedUp) return;
     startedUp = true;
 
@@ -52,8 +64,11 @@ void StartUp(DialogControls& controls, const LayoutSteps& layouts) {
     driverTable.library = platform::LoadDriverLibrary(kDriverLibraryName);
     if (DriverLoaded()) BringUpBoard(controls, layouts);
 
-    if (!TakeShowPanelFlag()) {
+    // A start without the driver leaves the file alone: writing "0" to the flag
+    // would hide the panel on every later start, since that close writes nothing.
+    if (!TakeShowPanelFlag(DriverLoaded(), showWhateverTheFlag)) {
         controls.SetCheck(ctl::ShowApplication, 0);
+        TellWhyThePanelCloses();
         controls.PostQuit(0);
     }
 }

@@ -7,8 +7,9 @@
 #include "settings/panel_state.hpp"
 
 // Loads the driver, reads the settings, brings the board up and makes the
-// show-panel decision. Runs once per process state (see ResetDriver).
-void StartUp(DialogControls& controls, const LayoutSteps& layouts);
+// show-panel decision; SHOW_WHATEVER_THE_FLAG shows the panel as if the
+// show-panel flag were 1. Runs once per process state (see ResetDriver).
+void StartUp(DialogControls& controls, const LayoutSteps& layouts, bool showWhateverTheFlag);
 
 // Re-programs the whole board for STANDARD in two complete passes and falls
 // back to the 16-tile layout. Does nothing while no driver is loaded.

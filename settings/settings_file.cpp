@@ -76,11 +76,11 @@ void SavePanelState(bool showPanel) {
         const std::string section = Numbered("Attribute", ch + 1);
         for (const AttributeKey& key : kAttributeKeys) Write(section.c_str(), key.name, panelState.attributes[ch].*key.field);
     }
-    WriteSetting(kGeneral, "SetParameter", showPanel ? "1" : "0");
+    WriteSetting(kGeneral, kShowPanelKey, showPanel ? "1" : "0");
 }
 
-bool TakeShowPanelFlag() {
-    if (ReadSetting(kGeneral, "SetParameter", 1) == 0) return false;
-    WriteSetting(kGeneral, "SetParameter", "0");
-    return true;
+bool TakeShowPanelFlag(bool mayWrite, bool showWhateverTheFlag) {
+    const bool show = ReadSetting(kGeneral, kShowPanelKey, 1) != 0 || showWhateverTheFlag;
+    if (show && mayWrite) WriteSetting(kGeneral, kShowPanelKey, "0");
+    return show;
 }

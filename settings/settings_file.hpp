@@ -24,7 +24,12 @@ void ReadPositions();
 // "Show application."), 99 writes in all.
 void SavePanelState(bool showPanel);
 
+// The key that holds the show-panel flag, in section "General".
+inline constexpr const char* kShowPanelKey = "SetParameter";
+
 // The show-panel decision at the end of start-up: true when the panel stays on
-// screen (the flag was non-zero and "0" has now been written), false when the
-// panel must program the board and quit.
-bool TakeShowPanelFlag();
+// screen (the flag is non-zero, or SHOW_WHATEVER_THE_FLAG asks the panel to
+// show as if it were 1), false when the panel must program the board and quit.
+// A panel that stays writes "0" to the flag when MAY_WRITE (the driver
+// loaded); a start without the driver writes nothing.
+bool TakeShowPanelFlag(bool mayWrite, bool showWhateverTheFlag);

@@ -148,6 +148,15 @@ TEST(ShowPanelFlag, ZeroProgramsTheBoardQuitsAndKeepsTheFlagAtZero) {
                                         board::ShutDown(board::kAllEnabled)}));
     EXPECT_EQ(r.Setting("General", "SetParameter"), "0");
     EXPECT_EQ(r.settings.size(), 99u);
+    // One line says why the panel vanished and how to get it back.
+    const std::vector<std::string> why = LinesStartingWith(r.err, "KORVANE16: ");
+    const auto flagLine = std::find_if(why.begin(), why.end(), [](const std::string& line) {
+        return line.find("SetParameter") != std::string::npos;
+    });
+    ASSERT_NE(flagLine, why.end()) << r.err;
+    const std::string file = PanelRun::Native() ? panel.Folder() + "/KORVANE16.ini" : "KORVANE16.ini";
+    EXPECT_NE(flagLine->find(file), std::string::npos) << *flagLine;
+    EXPECT_NE(flagLine->find("--show"), std::string::npos) << *flagLine;
 
     // The dialog has ended: nothing more can be done in it.
     EXPECT_EQ(panel.Run("show\ndump\n").status, 2);
@@ -169,7 +178,7 @@ TEST(ShowPanelFlag, ANonZeroFlagIsClearedAtStartAndSetAgainAtClose) {
     EXPECT_EQ(r.Setting("General", "SetParameter"), "1");
 }
 
-TEST(WithoutDriverLibrary, ThePanelShowsButNothingReachesTheBoardAndOnlyTheFlagIsWritten) {
+TEST(WithoutDriverLibrary, ThePanelShowsButNothingReachesTheBoardAndTheFileIsLeftAlone) {
     PanelRun panel;
     const std::string stored = "[Format]\nPAL=1\n[Camera]\nCamera1=0\n";
     panel.WriteSettings(stored);
@@ -179,7 +188,9 @@ TEST(WithoutDriverLibrary, ThePanelShowsButNothingReachesTheBoardAndOnlyTheFlagI
         Driver::None);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.journal.empty());
-    ExpectSettingsFile(r, stored + "[General]\nSetParameter=0\n");
+    // Writing "0" to the show-panel flag here would hide the panel on every
+    // later start, since this close writes nothing.
+    ExpectSettingsFile(r, stored);
     EXPECT_EQ(LineOf(r.out, "videoStandard"), "videoStandard 0");
     EXPECT_EQ(LineOf(r.out, "cameraEnable"), "cameraEnable 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0");
     EXPECT_EQ(LineOf(r.out, "positionMap"), "positionMap 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 0");
@@ -191,10 +202,30 @@ TEST(WithoutDriverLibrary, ThePanelShowsButNothingReachesTheBoardAndOnlyTheFlagI
     EXPECT_EQ(LineOf(r.out, "1036"), "1036 slider 200 0 255 5");
 }
 
-TEST(WithoutDriverLibrary, ANewFileGetsOnlyTheShowPanelFlag) {
+TEST(WithoutDriverLibrary, NoSettingsFileIsCreated) {
     PanelRun panel;
     const RunResult r = panel.Run("show\nclose\n", Driver::None);
     ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(r.settingsExist) << r.settingsText;
+}
+
+TEST(WithoutDriverLibrary, AClosedPanelOpensAgainOnceTheDriverIsBack) {
+    PanelRun panel;
+    panel.WriteSettings("[General]\nSetParameter=1\n");
+    ASSERT_EQ(panel.Run("show\nclose\n", Driver::None).status, 0);
+    const RunResult back = panel.Run("show\nclose\n");
+    ASSERT_EQ(back.status, 0) << back.err;
+    EXPECT_EQ(back.out, "");  // no quit: the panel stayed on screen
+    EXPECT_EQ(back.Setting("General", "SetParameter"), "1");
+}
+
+TEST(WithoutDriverLibrary, AFlagOfZeroStillQuitsAtOnceAndStaysZero) {
+    PanelRun panel;
+    panel.WriteSettings("[General]\nSetParameter=0\n");
+    const RunResult r = panel.Run("show\n", Driver::None);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "quit 0\n");
+    EXPECT_TRUE(r.journal.empty());
     ExpectSettingsFile(r, "[General]\nSetParameter=0\n");
 }
 

@@ -139,11 +139,28 @@ TEST_F(SettingsFile, ShowPanelFlag) {
         std::filesystem::remove(kLocalFile);
         if (c.before) WriteText(kLocalFile, c.before);
         const ino_t inode = c.before ? Inode(kLocalFile) : 0;
-        EXPECT_EQ(TakeShowPanelFlag(), c.staysOnScreen);
+        EXPECT_EQ(TakeShowPanelFlag(true, false), c.staysOnScreen);
         EXPECT_EQ(ReadText(kLocalFile), c.after);
         if (!c.staysOnScreen) {
             EXPECT_EQ(Inode(kLocalFile), inode);
         }
+    }
+}
+
+TEST_F(SettingsFile, ShowPanelFlagWithoutTheDriverOrWithTheShowOption) {
+    for (const FlagCase& c : kFlagCases) {
+        SCOPED_TRACE(c.situation);
+        std::filesystem::remove(kLocalFile);
+        if (c.before) WriteText(kLocalFile, c.before);
+        // A start without the driver decides the same and writes nothing.
+        EXPECT_EQ(TakeShowPanelFlag(false, false), c.staysOnScreen);
+        EXPECT_EQ(std::filesystem::exists(kLocalFile), c.before != nullptr);
+        if (c.before) {
+            EXPECT_EQ(ReadText(kLocalFile), c.before);
+        }
+        // The show option keeps the panel whatever the flag, clearing it as a 1 would be.
+        EXPECT_TRUE(TakeShowPanelFlag(true, true));
+        EXPECT_NE(ReadText(kLocalFile).find("SetParameter=0\n"), std::string::npos) << ReadText(kLocalFile);
     }
 }
 
