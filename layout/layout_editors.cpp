@@ -25,7 +25,7 @@ void ApplyLayout(DialogControls& controls, LayoutCode code) {
     CallDriver(driverTable.OvrEnableAll309CH);
 
     const LayoutSpec& layout = *FindLayout(code);
-    LayoutTable& table = TableFor(layout);
+    const LayoutTable table = TableFor(layout);
     const int n = layout.TileCount();
     PositionMap newPositions{};
     for (int i = 0; i < n; ++i) {

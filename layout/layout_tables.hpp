@@ -2,20 +2,22 @@
 // the video-standard change and the layout editors.
 #pragma once
 
-#include <array>
+#include <span>
 
 #include "driver/tile_spec.hpp"
 #include "layout/layout_specs.hpp"
 #include "platform/dialog_controls.hpp"
 
 // A layout's records as handed to the driver: the tiles, the end mark, and
-// unread records up to the table's size.
+// unread records up to the table's size. Each table is an array of its own of
+// exactly that size, so a driver that reads past the end mark finds the unread
+// records and then the end of the array, never another table.
 struct LayoutTable {
-    std::array<TileSpec, 17> records;
+    std::span<TileSpec> records;
 };
 
 // The table of the layout with this tile count (which must be one of the eight).
-LayoutTable& TableFor(const LayoutSpec& layout);
+LayoutTable TableFor(const LayoutSpec& layout);
 
 // Puts all eight tables back to their process-start contents.
 void ResetLayoutTables();

@@ -14,13 +14,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Environment(const char* name, const char* fallback) {
+std::string FromEnvironment(const char* name, const char* fallback) {
     const char* value = std::getenv(name);
     return value != nullptr ? value : fallback;
 }
 
-std::string HarnessProgram() { return Environment("KORVANE16_HARNESS", KORVANE16_DEFAULT_HARNESS); }
-std::string PartialDriver() { return Environment("KORVANE16_PARTIAL_DRIVER", KORVANE16_DEFAULT_PARTIAL_DRIVER); }
+std::string HarnessProgram() { return FromEnvironment("KORVANE16_HARNESS", KORVANE16_DEFAULT_HARNESS); }
+std::string PartialDriver() { return FromEnvironment("KORVANE16_PARTIAL_DRIVER", KORVANE16_DEFAULT_PARTIAL_DRIVER); }
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -48,14 +48,16 @@ std::vector<std::string> Words(const std::string& text) {
 }
 
 // Puts the harness where this run wants it: as built (beside the stand-in), or
-// copied into a folder of its own, alone or with the partial stand-in.
-std::string PlaceHarness(const fs::path& runFolder, Driver driver) {
+// copied into a folder of its own, alone or beside DRIVER_FILE (the partial
+// stand-in for Driver::Partial).
+std::string PlaceHarness(const fs::path& runFolder, Driver driver, std::string driverFile) {
     const fs::path harness = HarnessProgram();
-    if (driver == Driver::StandIn) return harness.string();
+    if (driver == Driver::StandIn && driverFile.empty()) return harness.string();
     const fs::path programs = runFolder / "programs";
     fs::create_directories(programs);
     fs::copy_file(harness, programs / harness.filename());
-    if (driver == Driver::Partial) fs::copy_file(PartialDriver(), programs / "TAVRIND.dll");
+    if (driver == Driver::Partial) driverFile = PartialDriver();
+    if (!driverFile.empty()) fs::copy_file(driverFile, programs / "TAVRIND.dll");
     return (programs / harness.filename()).string();
 }
 
@@ -101,18 +103,27 @@ PanelRun::~PanelRun() {
 
 void PanelRun::WriteSettings(const std::string& text) { WriteFile(fs::path(folder_) / "KORVANE16.ini", text); }
 
-bool PanelRun::Native() { return Words(Environment("KORVANE16_RUNNER", "")).empty(); }
+bool PanelRun::Native() { return Words(FromEnvironment("KORVANE16_RUNNER", "")).empty(); }
 
-RunResult PanelRun::Run(const std::string& script, Driver driver,
-                        const std::vector<std::pair<std::string, std::string>>& environment) {
+RunResult PanelRun::Run(const std::string& script, Driver driver, const Environment& environment) {
+    return RunPlaced(script, driver, "", environment);
+}
+
+RunResult PanelRun::RunBeside(const std::string& script, const std::string& driverFile,
+                              const Environment& environment) {
+    return RunPlaced(script, Driver::None, driverFile, environment);
+}
+
+RunResult PanelRun::RunPlaced(const std::string& script, Driver driver, const std::string& driverFile,
+                              const Environment& environment) {
     const fs::path run = fs::path(folder_) / ("run" + std::to_string(++runs_));
     fs::create_directories(run);
     const fs::path scriptFile = run / "script.txt", journal = run / "journal.txt";
     const fs::path out = run / "out.txt", err = run / "err.txt";
     WriteFile(scriptFile, script);
 
-    std::vector<std::string> command = Words(Environment("KORVANE16_RUNNER", ""));
-    command.push_back(PlaceHarness(run, driver));
+    std::vector<std::string> command = Words(FromEnvironment("KORVANE16_RUNNER", ""));
+    command.push_back(PlaceHarness(run, driver, driverFile));
     command.push_back(scriptFile.string());
 
     const pid_t child = fork();

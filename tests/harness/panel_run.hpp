@@ -48,8 +48,12 @@ public:
 
     // The settings file the panel finds at start.
     void WriteSettings(const std::string& text);
-    RunResult Run(const std::string& script, Driver driver = Driver::StandIn,
-                  const std::vector<std::pair<std::string, std::string>>& environment = {});
+    using Environment = std::vector<std::pair<std::string, std::string>>;
+    RunResult Run(const std::string& script, Driver driver = Driver::StandIn, const Environment& environment = {});
+    // Runs the harness copied into a folder of its own beside DRIVER_FILE,
+    // which it finds there as TAVRIND.dll.
+    RunResult RunBeside(const std::string& script, const std::string& driverFile,
+                        const Environment& environment = {});
     const std::string& Folder() const { return folder_; }
 
     static bool PartialDriverAvailable();
@@ -57,6 +61,9 @@ public:
     static bool Native();
 
 private:
+    RunResult RunPlaced(const std::string& script, Driver driver, const std::string& driverFile,
+                        const Environment& environment);
+
     std::string folder_;
     int runs_ = 0;
 };
