@@ -61,7 +61,7 @@ void StartUp(DialogControls& controls, const LayoutSteps& layouts, bool showWhat
     SliderSetUp(controls);
     controls.SetText(ctl::ChannelBox, "1");
 
-    driverTable.library = platform::LoadDriverLibrary(kDriverLibraryName);
+    LoadDriver();
     if (DriverLoaded()) BringUpBoard(controls, layouts);
 
     // A start without the driver leaves the file alone: writing "0" to the flag

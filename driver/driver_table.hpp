@@ -31,7 +31,12 @@ extern DriverTable driverTable;
 
 inline bool DriverLoaded() { return driverTable.library != nullptr; }
 
-// Looks every entry point up by name; one the library lacks stays empty.
+// Loads the driver library into the table and says on standard error which
+// file it loaded, which it passed over and why, or that none could be loaded.
+void LoadDriver();
+
+// Looks every entry point up by name; one the library lacks, or exports as
+// something other than code of its own, stays empty (the latter is said).
 void ResolveDriverEntries();
 
 // Calls the entry point unless the library lacks it: no call ever goes through

@@ -116,6 +116,12 @@ RunResult PanelRun::RunBeside(const std::string& script, const std::string& driv
 
 RunResult PanelRun::RunPlaced(const std::string& script, Driver driver, const std::string& driverFile,
                               const Environment& environment) {
+    const fs::path run = fs::path(folder_) / ("run" + std::to_string(runs_ + 1));
+    return RunProgram(PlaceHarness(run, driver, driverFile), script, environment);
+}
+
+RunResult PanelRun::RunProgram(const std::string& program, const std::string& script,
+                               const Environment& environment) {
     const fs::path run = fs::path(folder_) / ("run" + std::to_string(++runs_));
     fs::create_directories(run);
     const fs::path scriptFile = run / "script.txt", journal = run / "journal.txt";
@@ -123,7 +129,7 @@ RunResult PanelRun::RunPlaced(const std::string& script, Driver driver, const st
     WriteFile(scriptFile, script);
 
     std::vector<std::string> command = Words(FromEnvironment("KORVANE16_RUNNER", ""));
-    command.push_back(PlaceHarness(run, driver, driverFile));
+    command.push_back(program);
     command.push_back(scriptFile.string());
 
     const pid_t child = fork();

@@ -54,6 +54,9 @@ public:
     // which it finds there as TAVRIND.dll.
     RunResult RunBeside(const std::string& script, const std::string& driverFile,
                         const Environment& environment = {});
+    // Runs PROGRAM (a harness wherever it lies) on SCRIPT in the working folder.
+    RunResult RunProgram(const std::string& program, const std::string& script,
+                         const Environment& environment = {});
     const std::string& Folder() const { return folder_; }
 
     static bool PartialDriverAvailable();
