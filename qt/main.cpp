@@ -4,15 +4,17 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/launch_options.hpp"
 #include "app/panel_app.hpp"
+#include "platform/diagnostics.hpp"
+#include "platform/panel_instance.hpp"
+#include "qt/command_line.hpp"
 #include "qt/panel_icon.hpp"
 #include "qt/qt_panel_dialog.hpp"
 
-IconHandle LoadIconResource(int resourceId) { return LoadPanelIcon(resourceId); }
-
-int RunModalDialog(CTvPanelDlg& dlg) { return RunQtDialog(dlg); }
-
 namespace {
+
+platform::PanelInstance* panelInstance = nullptr;
 
 bool Set(const char* name) {
     const char* value = std::getenv(name);
@@ -21,15 +23,48 @@ bool Set(const char* name) {
 
 }  // namespace
 
+IconHandle LoadIconResource(int resourceId) { return LoadPanelIcon(resourceId); }
+
+int RunModalDialog(CTvPanelDlg& dlg) { return RunQtDialog(dlg, {}, panelInstance); }
+
 int main(int argc, char** argv) {
+    const CommandLine line = ReadCommandLine(argc, argv);
+    switch (line.action) {
+        case CommandLine::Action::Help: std::fputs(HelpText().c_str(), stdout); return 0;
+        case CommandLine::Action::Version: std::fputs(VersionText().c_str(), stdout); return 0;
+        case CommandLine::Action::Refuse: std::fputs(line.refusal.c_str(), stderr); return 2;
+        case CommandLine::Action::RunPanel: break;
+    }
     // Without a display the toolkit would abort with a long report; say it in one line.
-    if (!Set("DISPLAY") && !Set("WAYLAND_DISPLAY") && !Set("QT_QPA_PLATFORM")) {
+    if (!line.platformGiven && !Set("DISPLAY") && !Set("WAYLAND_DISPLAY") && !Set("QT_QPA_PLATFORM")) {
         std::fputs("korvane16: no display to show the panel on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
                    "run it on a virtual one with: xvfb-run -a korvane16\n",
                    stderr);
         return 1;
     }
-    QApplication application(argc, argv);
+
+    // One panel per session: a second one would stop the board under the
+    // first at its close. It touches neither the board nor the settings file.
+    platform::PanelInstance instance;
+    if (instance.State() == platform::PanelInstance::Claim::AnotherPanelRuns) {
+        const bool raised = platform::AskRunningPanelToFront();
+        platform::TellOperator(std::string("a panel is already running in this session") +
+                               (raised ? "; its window was brought to the front" : "") + "; this one stops");
+        return 1;
+    }
+    if (instance.State() == platform::PanelInstance::Claim::Failed) {
+        platform::TellOperator("cannot tell whether another panel runs: " + instance.Error());
+        return 1;
+    }
+    panelInstance = &instance;
+
+    launchOptions.showWhateverTheFlag = line.show;
+    std::vector<char*> toolkitArguments;
+    std::vector<std::string> toolkitWords = line.toolkitArguments;
+    for (std::string& word : toolkitWords) toolkitArguments.push_back(word.data());
+    int toolkitCount = static_cast<int>(toolkitArguments.size());
+    toolkitArguments.push_back(nullptr);
+    QApplication application(toolkitCount, toolkitArguments.data());
     QGuiApplication::setDesktopFileName(QStringLiteral("korvane16"));
     theApp.InitInstance();
     return 0;

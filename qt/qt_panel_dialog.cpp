@@ -6,11 +6,14 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
+#include <memory>
 
 #include "app/panel_dlg.hpp"
 #include "app/window_messages.hpp"
+#include "platform/panel_instance.hpp"
 #include "qt/panel_widgets.hpp"
 #include "qt/termination_signals.hpp"
 
@@ -264,10 +267,25 @@ void QtPanelDialog::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-int RunQtDialog(CTvPanelDlg& dlg, const std::function<void(QtPanelDialog&)>& afterShow) {
+void BringToFront(QWidget& window) {
+    window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+int RunQtDialog(CTvPanelDlg& dlg, const std::function<void(QtPanelDialog&)>& afterShow,
+                platform::PanelInstance* instance) {
     QtPanelDialog window(dlg);
     if (!window.Create()) return -1;
     TerminationSignals closeOnSignal([&window] { CloseLikeCloseBox(window); });
+    std::unique_ptr<QSocketNotifier> frontRequests;
+    if (instance != nullptr && instance->FrontRequests() >= 0) {
+        frontRequests = std::make_unique<QSocketNotifier>(instance->FrontRequests(), QSocketNotifier::Read);
+        QObject::connect(frontRequests.get(), &QSocketNotifier::activated, &window, [&window, instance] {
+            if (instance->TakeFrontRequests()) BringToFront(window);
+        });
+    }
     if (afterShow) QTimer::singleShot(0, &window, [&window, &afterShow] { afterShow(window); });
     int result = window.exec();
     if (result == QDialog::Rejected) result = QtPanelDialog::kCancel;

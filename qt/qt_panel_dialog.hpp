@@ -78,7 +78,17 @@ private:
     bool quitPosted_ = false;
 };
 
+namespace platform {
+class PanelInstance;
+}
+
 // Builds the dialog, runs it modally and destroys it; a termination signal
 // closes it as the close box does. AFTER_SHOW, when given, runs inside the
 // modal run once the dialog has been shown (the tests work the window there).
-int RunQtDialog(CTvPanelDlg& dlg, const std::function<void(QtPanelDialog&)>& afterShow = {});
+// With INSTANCE (the session's claim this panel holds), a second start's
+// request brings the window to the front.
+int RunQtDialog(CTvPanelDlg& dlg, const std::function<void(QtPanelDialog&)>& afterShow = {},
+                platform::PanelInstance* instance = nullptr);
+
+// Shows WINDOW restored from the task bar, above the others, with the focus.
+void BringToFront(QWidget& window);

@@ -1,0 +1,53 @@
+// The desktop program korvane16 run as the operator runs it: a process of its
+// own in a working folder of its own, on Qt's offscreen platform, with the
+// stand-in driver's journal switched on and a private run-time folder. The
+// environment variable KORVANE16_PROGRAM names another build to run instead.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+struct Started {
+    pid_t pid = -1;
+    int number = 0;  // which start of this run
+};
+
+struct Finished {
+    int status = -1;  // the exit status, or 128 + the signal
+    std::string out, err;
+};
+
+class ProgramRun {
+public:
+    ProgramRun();
+    ~ProgramRun();
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+
+    const std::string& Folder() const { return folder_; }
+    std::string RuntimeFolder() const { return folder_ + "/runtime"; }
+    std::string SettingsPath() const { return folder_ + "/work/KORVANE16.ini"; }
+    void WriteSettings(const std::string& text) const;
+    bool SettingsExist() const;
+    std::string Settings() const;
+    std::vector<std::string> Journal() const;
+
+    // Starts the program with ARGUMENTS; ENVIRONMENT adds or replaces variables
+    // (a value "-" removes one).
+    Started Start(const std::vector<std::string>& arguments,
+                const std::vector<std::pair<std::string, std::string>>& environment = {});
+    // Waits up to SECONDS for the process to end (killed after that).
+    Finished Wait(const Started& process, double seconds = 30);
+    // Start and Wait.
+    Finished Run(const std::vector<std::string>& arguments,
+                 const std::vector<std::pair<std::string, std::string>>& environment = {});
+    // Waits until the journal holds LINE (the panel has come that far).
+    bool WaitForJournalLine(const std::string& line, double seconds = 30) const;
+
+private:
+    std::string folder_;
+    int started_ = 0;
+};
