@@ -77,7 +77,7 @@ TEST_F(DriverLoading, NeverFromTheCurrentFolderNorFromARelativeOrEmptySearchEntr
 TEST_F(DriverLoading, ThePanelsPrivateLibraryFolderBesideTheProgram) {
     const fs::path installed = fs::path(panel.Folder()) / "installed";
     fs::create_directories(installed / "bin");
-    fs::copy_file(KORVANE16_DEFAULT_HARNESS, installed / "bin" / "korvane16-harness");
+    fs::copy_file(PanelRun::Harness(), installed / "bin" / "korvane16-harness");
     const fs::path driver = (installed / "bin" / KORVANE16_PRIVATE_LIBRARY_FOLDER / "TAVRIND.dll").lexically_normal();
     WriteBytes(driver, StandIn());
     fs::permissions(driver, fs::perms::owner_all);
@@ -103,7 +103,7 @@ std::vector<BadDriver> BadDrivers() {
     otherMachine[19] = 0;
     std::string otherClass = standIn;
     otherClass[4] = otherClass[4] == 2 ? 1 : 2;  // 32-bit for 64-bit and back
-    std::string program = ReadBytes(KORVANE16_DEFAULT_HARNESS);
+    std::string program = ReadBytes(PanelRun::Harness());
     return {
         {"a Windows library", "MZ\x90\x00\x03\x00\x00\x00" + std::string(4096, '\0'), "Windows"},
         {"a text file", "not a library, only a few words of text\n", "ELF"},

@@ -86,6 +86,8 @@ std::string RunResult::Setting(const std::string& section, const std::string& ke
     return "<missing>";
 }
 
+std::string PanelRun::Harness() { return HarnessProgram(); }
+
 bool PanelRun::PartialDriverAvailable() { return !PartialDriver().empty() && fs::exists(PartialDriver()); }
 
 PanelRun::PanelRun() {

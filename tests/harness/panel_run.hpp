@@ -60,6 +60,8 @@ public:
     const std::string& Folder() const { return folder_; }
 
     static bool PartialDriverAvailable();
+    // The harness program these runs use.
+    static std::string Harness();
     // True when the harness runs natively (no runner such as Wine in front).
     static bool Native();
 

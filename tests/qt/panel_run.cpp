@@ -13,6 +13,7 @@
 
 namespace {
 const std::function<void(QtPanelDialog&)>* currentScenario = nullptr;
+platform::PanelInstance* currentInstance = nullptr;
 int lastResult = 0;
 constexpr int kWatchdogMs = 20000;
 }  // namespace
@@ -32,7 +33,7 @@ int RunModalDialog(CTvPanelDlg& dlg) {
             QTest::qWaitFor([&window] { return !window.isVisible() || window.windowHandle()->isExposed(); });
         if (!settled || !window.isVisible()) return;
         if (currentScenario != nullptr) (*currentScenario)(window);
-    });
+    }, currentInstance);
     return lastResult;
 }
 
@@ -77,7 +78,9 @@ std::vector<std::string> PanelRun::NewJournalLines() {
 int PanelRun::Run(const std::function<void(QtPanelDialog&)>& scenario) {
     ResetProcessState();
     currentScenario = &scenario;
+    currentInstance = instance_;
     theApp.InitInstance();
     currentScenario = nullptr;
+    currentInstance = nullptr;
     return lastResult;
 }

@@ -34,9 +34,12 @@ public:
     // object; SCENARIO works the window once it is shown. Returns the modal
     // result.
     int Run(const std::function<void(QtPanelDialog&)>& scenario);
+    // Runs the window as the panel that holds INSTANCE, the session's claim.
+    void HoldInstance(platform::PanelInstance* instance) { instance_ = instance; }
 
 private:
     QTemporaryDir folder_;
     QString previousFolder_;
     std::size_t journalSeen_ = 0;
+    platform::PanelInstance* instance_ = nullptr;
 };
