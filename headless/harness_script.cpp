@@ -90,6 +90,7 @@ public:
             if (!position) return "not a slider position: " + c.words[1];
             error = dialog_.Drag(*id, *position);
         } else if (c.verb == "key" && c.words.size() == 2) error = dialog_.Key(*id, c.words[1]);
+        else if (c.verb == "press" && c.words.size() == 2) error = dialog_.Press(*id, c.words[1]);
         else return "unknown command or wrong number of arguments";
         if (error) return error;
         return AfterAction();

@@ -96,6 +96,18 @@ std::optional<std::string> HeadlessDialog::Key(int id, std::string_view key) {
     return std::nullopt;
 }
 
+std::optional<std::string> HeadlessDialog::Press(int id, std::string_view place) {
+    Control* control = nullptr;
+    if (auto error = Reachable(id, {ControlKind::Trackbar}, control)) return error;
+    const int page = (control->maximum - control->minimum) / 5;
+    if (place == "beside") return std::nullopt;  // no mouse action starts: nothing is reported
+    if (place == "before") SetSliderPos(id, control->position - page, true);
+    else if (place == "after") SetSliderPos(id, control->position + page, true);
+    else if (place != "thumb") return "unknown place \"" + std::string(place) + "\"";
+    Notify(wm::Notify, notify::NmReleasedCapture, id);
+    return std::nullopt;
+}
+
 void HeadlessDialog::Dump(std::ostream& out) const {
     for (const auto& [id, control] : controls_) {
         switch (control.entry->kind) {

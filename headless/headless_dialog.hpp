@@ -38,6 +38,11 @@ public:
     std::optional<std::string> Type(int id, std::string_view text);
     std::optional<std::string> Drag(int id, int position);
     std::optional<std::string> Key(int id, std::string_view key);
+    // A left click at PLACE of a trackbar, as the native control takes it:
+    // "thumb" (released where it stands), "before" or "after" it on the
+    // channel (a page towards the click, then released), or "beside" it on
+    // the control's top row, which neither thumb nor channel takes.
+    std::optional<std::string> Press(int id, std::string_view place);
 
     void Dump(std::ostream& out) const;
 

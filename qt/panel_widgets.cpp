@@ -123,6 +123,13 @@ void PanelTrackbar::mousePressEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
+    // Only the thumb and the channel take a press, as on a native trackbar:
+    // elsewhere it starts no mouse action, so its release reports nothing.
+    const QPoint at = event->position().toPoint();
+    if (!ThumbRect().contains(at) && !ChannelRect().contains(at)) {
+        event->accept();
+        return;
+    }
     leftPressed_ = true;
     QSlider::mousePressEvent(event);
 }

@@ -68,7 +68,8 @@ protected:
 // page size follows the range (a fifth of it). The keys move the thumb as on
 // Windows (left and up lower it, right and down raise it) and report nothing;
 // the end of every left-button mouse action on it, a thumb drag or a click on
-// the channel, is reported by released().
+// the channel, is reported by released(). A press on neither the thumb nor the
+// channel starts no mouse action.
 class PanelTrackbar : public QSlider {
     Q_OBJECT
 public:

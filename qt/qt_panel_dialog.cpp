@@ -100,7 +100,8 @@ QWidget* QtPanelDialog::Build(const ControlSpec& entry) {
         }
         case ControlKind::PushButton: {
             auto* button = new QPushButton(caption, this);
-            // No default button: Enter ends the dialog wherever the focus is.
+            // No default button: Enter presses the focused button (see
+            // keyPressEvent) and ends the dialog anywhere else.
             button->setAutoDefault(false);
             return button;
         }
@@ -261,6 +262,12 @@ void QtPanelDialog::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if (enter && plain) {
+        // As in a native dialog: Enter presses the push button that has the
+        // focus; anywhere else it ends the dialog.
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button != nullptr && button->isEnabled()) {
+            button->click();
+            return;
+        }
         done(kEnter);
         return;
     }

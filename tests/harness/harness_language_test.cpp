@@ -21,6 +21,8 @@ TEST(HarnessScript, MistakesStopTheRunWithStatusTwoAndOneLineNamingTheScriptLine
         "show\ntype 1017 4\n",              // not an edit box
         "show\ndrag 1040 3\n",              // not a trackbar
         "show\nkey 1035 sideways\n",        // unknown key
+        "show\npress 1035 below\n",         // unknown place
+        "show\npress 1040 thumb\n",         // not a trackbar
         "show\nclose\nstate\n",             // after the dialog has ended
         "show\nclick 1017 1018\n",          // too many words
     };

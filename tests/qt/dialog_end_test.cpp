@@ -25,10 +25,10 @@ bool SavedShowPanelFlag(const std::string& settings, char flag) {
     return settings.find(std::string("SetParameter=") + flag) != std::string::npos;
 }
 
-enum class Ending { Escape, EnterOnAButton, CloseBox, Sigterm, Sigint, Sighup };
+enum class Ending { Escape, EnterOnACheckBox, CloseBox, Sigterm, Sigint, Sighup };
 
 std::string Name(const testing::TestParamInfo<Ending>& info) {
-    const char* names[] = {"Escape", "EnterOnAButton", "CloseBox", "Sigterm", "Sigint", "Sighup"};
+    const char* names[] = {"Escape", "EnterOnACheckBox", "CloseBox", "Sigterm", "Sigint", "Sighup"};
     return names[static_cast<int>(info.param)];
 }
 
@@ -49,16 +49,16 @@ TEST_P(DialogEnd, RunsTheShutDownAndSavesWhatTheControlsShow) {
         run.NewJournalLines();
         switch (ending) {
             case Ending::Escape: op::Key(window, Qt::Key_Escape); break;
-            case Ending::EnterOnAButton:
-                // No button takes Enter for itself.
-                window.Control(ctl::AllOff)->setFocus();
+            case Ending::EnterOnACheckBox:
+                // Only a push button takes Enter for itself.
+                window.Control(ctl::Cam1)->setFocus();
                 op::Key(window, Qt::Key_Return);
                 break;
             case Ending::CloseBox: window.close(); break;
             default: std::raise(signal);
         }
     });
-    EXPECT_EQ(result, ending == Ending::EnterOnAButton ? QtPanelDialog::kEnter : QtPanelDialog::kCancel);
+    EXPECT_EQ(result, ending == Ending::EnterOnACheckBox ? QtPanelDialog::kEnter : QtPanelDialog::kCancel);
     EXPECT_EQ(run.NewJournalLines(), board::ShutDown(board::kAllEnabled));
     EXPECT_TRUE(SavedShowPanelFlag(run.Settings(), '0')) << run.Settings();
     if (signal != 0) {
@@ -69,7 +69,7 @@ TEST_P(DialogEnd, RunsTheShutDownAndSavesWhatTheControlsShow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWayOut, DialogEnd,
-                         testing::Values(Ending::Escape, Ending::EnterOnAButton, Ending::CloseBox, Ending::Sigterm,
+                         testing::Values(Ending::Escape, Ending::EnterOnACheckBox, Ending::CloseBox, Ending::Sigterm,
                                          Ending::Sigint, Ending::Sighup),
                          Name);
 
@@ -77,6 +77,33 @@ class DialogRun : public testing::Test {
 protected:
     PanelRun run;
 };
+
+TEST_F(DialogRun, EnterOnAFocusedPushButtonPressesItAndEnterElsewhereCloses) {
+    const int result = run.Run([this](QtPanelDialog& window) {
+        run.NewJournalLines();
+        window.Control(ctl::AllOff)->setFocus();
+        op::Key(window, Qt::Key_Return);
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(run.NewJournalLines(), board::EnablePass({}));  // "All off" was pressed
+        window.Control(ctl::AllOn)->setFocus();
+        op::Key(window, Qt::Key_Enter, Qt::KeypadModifier);
+        EXPECT_EQ(run.NewJournalLines(), board::EnablePass(board::kAllEnabled));
+        // The channel box is no button: Enter there closes the panel.
+        window.Control(ctl::ChannelBox)->setFocus();
+        op::Key(window, Qt::Key_Return);
+    });
+    EXPECT_EQ(result, QtPanelDialog::kEnter);
+    EXPECT_EQ(run.NewJournalLines(), board::ShutDown(board::kAllEnabled));
+}
+
+TEST_F(DialogRun, EscapeClosesWhereverTheFocusIs) {
+    const int result = run.Run([](QtPanelDialog& window) {
+        window.Control(ctl::SetAllButton)->setFocus();
+        op::Key(window, Qt::Key_Escape);
+    });
+    EXPECT_EQ(result, QtPanelDialog::kCancel);
+    EXPECT_EQ(run.Journal().back(), "unload");
+}
 
 TEST_F(DialogRun, StartsUpOnceHoweverOftenItIsShown) {
     run.Run([](QtPanelDialog& window) {

@@ -1,7 +1,7 @@
 // panel_operator PANEL SCRIPT: starts the native panel PANEL in the current
 // directory and works its real window from outside, as an operator would, by
 // the harness's script commands: show, click ID, type ID TEXT, drag ID POS,
-// dump, close. "dump" prints the controls in the harness's format, so the
+// press ID PLACE, dump, close. "dump" prints the controls in the harness's format, so the
 // native dialog can be compared with the headless one line by line. A message
 // box the panel shows is printed as the harness prints it, without the type
 // (which its window does not tell), and answered with OK. "close" presses
@@ -120,18 +120,20 @@ public:
         return control;
     }
 
-    // The trackbar's thumb, read through memory lent by the panel's process,
-    // since the trackbar writes the rectangle to an address of its own process.
-    RECT ThumbRect(HWND trackbar) const {
-        RECT thumb{};
-        void* lent = VirtualAllocEx(process_.hProcess, nullptr, sizeof thumb, MEM_COMMIT, PAGE_READWRITE);
+    // A rectangle of the trackbar (TBM_GETTHUMBRECT, TBM_GETCHANNELRECT), read
+    // through memory lent by the panel's process, since the trackbar writes it
+    // to an address of its own process.
+    RECT TrackbarRect(HWND trackbar, UINT query) const {
+        RECT rect{};
+        void* lent = VirtualAllocEx(process_.hProcess, nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
         if (lent == nullptr) throw Failure{"cannot borrow memory of the panel"};
-        SendMessageA(trackbar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(lent));
-        const BOOL read = ReadProcessMemory(process_.hProcess, lent, &thumb, sizeof thumb, nullptr);
+        SendMessageA(trackbar, query, 0, reinterpret_cast<LPARAM>(lent));
+        const BOOL read = ReadProcessMemory(process_.hProcess, lent, &rect, sizeof rect, nullptr);
         VirtualFreeEx(process_.hProcess, lent, 0, MEM_RELEASE);
-        if (!read) throw Failure{"cannot read the thumb's place"};
-        return thumb;
+        if (!read) throw Failure{"cannot read the trackbar's geometry"};
+        return rect;
     }
+    RECT ThumbRect(HWND trackbar) const { return TrackbarRect(trackbar, TBM_GETTHUMBRECT); }
 
     // The harness's close: Escape pressed in the dialog (here in the channel box).
     void PressEscape() {
@@ -236,15 +238,43 @@ void Click(const Panel& panel, int id) {
     }
 }
 
+HWND Trackbar(const Panel& panel, int id);
+
 void Drag(const Panel& panel, int id, int position) {
-    const HWND trackbar = panel.Reachable(id);
-    char windowClass[64] = {};
-    GetClassNameA(trackbar, windowClass, sizeof windowClass);
-    if (std::string(windowClass) != TRACKBAR_CLASSA) throw Failure{"control " + std::to_string(id) + " is no trackbar"};
+    const HWND trackbar = Trackbar(panel, id);
     // Move the thumb, then press and release the mouse on it without moving.
     SendMessageA(trackbar, TBM_SETPOS, TRUE, position);
     const RECT thumb = panel.ThumbRect(trackbar);
     const LPARAM at = MAKELPARAM((thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2);
+    SendMessageA(trackbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(trackbar, WM_LBUTTONUP, 0, at);
+}
+
+HWND Trackbar(const Panel& panel, int id) {
+    const HWND trackbar = panel.Reachable(id);
+    char windowClass[64] = {};
+    GetClassNameA(trackbar, windowClass, sizeof windowClass);
+    if (std::string(windowClass) != TRACKBAR_CLASSA) throw Failure{"control " + std::to_string(id) + " is no trackbar"};
+    return trackbar;
+}
+
+// A left click at a place of the trackbar named as the harness's "press" names
+// it: on the thumb, on the channel before or after it, or on the control's top
+// row beside the thumb, which is neither thumb nor channel.
+void Press(const Panel& panel, int id, const std::string& place) {
+    const HWND trackbar = Trackbar(panel, id);
+    const RECT thumb = panel.ThumbRect(trackbar);
+    const RECT channel = panel.TrackbarRect(trackbar, TBM_GETCHANNELRECT);
+    const int middle = (thumb.top + thumb.bottom) / 2;
+    int x = (thumb.left + thumb.right) / 2, y = middle;
+    if (place == "before") x = thumb.left - 3;
+    else if (place == "after") x = thumb.right + 2;
+    else if (place == "beside") x = thumb.right + 2, y = 0;
+    else if (place != "thumb") throw Failure{"unknown place " + place};
+    if (place != "thumb" && (x < channel.left || x >= channel.right))
+        throw Failure{"the channel has no room " + place + " the thumb"};
+    if (place == "beside" && thumb.top <= 0) throw Failure{"the thumb reaches the control's top row"};
+    const LPARAM at = MAKELPARAM(x, y);
     SendMessageA(trackbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(trackbar, WM_LBUTTONUP, 0, at);
 }
@@ -269,6 +299,7 @@ void Run(Panel& panel, const std::string& program, const std::string& line) {
         const std::string text = idEnd == std::string::npos ? "" : line.substr(idEnd + 1);
         SendMessageA(panel.Reachable(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     } else if (int position = 0; verb == "drag" && words >> id >> position) Drag(panel, id, position);
+    else if (std::string place; verb == "press" && words >> id >> place) Press(panel, id, place);
     else throw Failure{"unknown command"};
     panel.Sync();
 }
