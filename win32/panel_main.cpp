@@ -1,8 +1,13 @@
 // KORVANE16.exe: the panel on a native Windows dialog.
 #include <windows.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "app/dialog_template.hpp"
+#include "app/launch_options.hpp"
 #include "app/panel_app.hpp"
+#include "platform/panel_instance.hpp"
 #include "win32/resource_ids.h"
 #include "win32/win32_dialog.hpp"
 
@@ -17,9 +22,47 @@ int RunModalDialog(CTvPanelDlg& dlg) {
     return static_cast<int>(dialog.RunModal());
 }
 
+namespace {
+
+// --show among the program's arguments (case as typed; other words are left alone).
+bool ShowRequested() {
+    for (int i = 1; i < __argc; ++i)
+        if (std::string(__argv[i]) == "--show") return true;
+    return false;
+}
+
+// Restores the running panel's window and puts it in front; false when it
+// has none (yet).
+bool BringRunningPanelToFront() {
+    const std::string caption(kDialog.caption);
+    const HWND window = FindWindowA(kWindowClass, caption.c_str());
+    if (window == nullptr) return false;
+    if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);
+    return true;
+}
+
+}  // namespace
+
 // The settings lock already exists here: it is created during static
 // initialisation, before any window.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // One panel per session: a second one would stop the board under the first
+    // at its close. It touches neither the board nor the settings file.
+    platform::PanelInstance instance;
+    if (instance.State() != platform::PanelInstance::Claim::Ours) {
+        const std::string caption(kDialog.caption);
+        std::string text;
+        if (instance.State() == platform::PanelInstance::Claim::AnotherPanelRuns) {
+            text = BringRunningPanelToFront() ? "KORVANE16 is already running: its window has been brought to the front."
+                                              : "KORVANE16 is already running.";
+        } else {
+            text = "KORVANE16 cannot tell whether it is already running: " + instance.Error();
+        }
+        MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+        return 1;
+    }
+    launchOptions.showWhateverTheFlag = ShowRequested();
     theApp.InitInstance();
     return 0;
 }

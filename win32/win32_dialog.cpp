@@ -14,11 +14,6 @@
 
 namespace {
 
-// The dialog's own window class. A dialog procedure never sees WM_CREATE, but
-// the panel's message table routes it; a window procedure of the dialog's own
-// class does see it, and hands everything else to the dialog manager.
-constexpr const char* kWindowClass = "KORVANE16Dialog";
-
 bool RegisterDialogClass(HINSTANCE instance, WNDPROC windowProc) {
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;

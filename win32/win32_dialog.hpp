@@ -10,6 +10,12 @@
 
 class CTvPanelDlg;
 
+// The dialog's own window class. A dialog procedure never sees WM_CREATE, but
+// the panel's message table routes it; a window procedure of the dialog's own
+// class does see it, and hands everything else to the dialog manager. A second
+// start finds the running panel's window by this class and its title.
+inline constexpr const char* kWindowClass = "KORVANE16Dialog";
+
 class Win32Dialog final : public DialogControls, public DialogWindow {
 public:
     explicit Win32Dialog(CTvPanelDlg& dlg);

@@ -1,7 +1,8 @@
 // panel_operator PANEL SCRIPT: starts the native panel PANEL in the current
 // directory and works its real window from outside, as an operator would, by
-// the harness's script commands: show, click ID, type ID TEXT, drag ID POS,
-// press ID PLACE, dump, close. "dump" prints the controls in the harness's format, so the
+// the harness's script commands: show [ARGUMENTS], click ID, type ID TEXT,
+// drag ID POS, press ID PLACE, dump, close; and second-start, which starts
+// PANEL once more while it runs. "dump" prints the controls in the harness's format, so the
 // native dialog can be compared with the headless one line by line. A message
 // box the panel shows is printed as the harness prints it, without the type
 // (which its window does not tell), and answered with OK. "close" presses
@@ -55,10 +56,10 @@ BOOL CALLBACK MatchPanelWindow(HWND hwnd, LPARAM context) {
 
 class Panel {
 public:
-    void Start(const std::string& program) {
+    void Start(const std::string& program, const std::string& arguments) {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
-        std::string commandLine = '"' + program + '"';
+        std::string commandLine = '"' + program + '"' + (arguments.empty() ? "" : " " + arguments);
         if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                             &process_))
             throw Failure{"cannot start " + program};
@@ -279,18 +280,85 @@ void Press(const Panel& panel, int id, const std::string& place) {
     SendMessageA(trackbar, WM_LBUTTONUP, 0, at);
 }
 
+// The first visible message box of the process PROCESS_ID, or nullptr.
+HWND MessageBoxOf(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        HWND found;
+    } search{processId, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM context) -> BOOL {
+            auto& box = *reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            char windowClass[16] = {};
+            GetClassNameA(hwnd, windowClass, sizeof windowClass);
+            if (owner != box.processId || !IsWindowVisible(hwnd) || std::string(windowClass) != kMessageBoxClass)
+                return TRUE;
+            box.found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Puts another window in front of the panel (and minimises the panel where
+// the system can), then starts the program a second time, as an operator who
+// lost the panel's window would. Prints the second start's message box
+// (answered with OK), its exit status, and whether the panel's window came
+// back to the front.
+void SecondStart(const Panel& panel, const std::string& program) {
+    const HWND other = CreateWindowExA(0, "STATIC", "another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                       100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetForegroundWindow(other);
+    ShowWindow(panel.Dialog(), SW_MINIMIZE);
+    panel.Sync();
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    if (GetForegroundWindow() == panel.Dialog()) throw Failure{"the panel stayed in front"};
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION second{};
+    std::string commandLine = '"' + program + '"';
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &second))
+        throw Failure{"cannot start " + program + " a second time"};
+    for (DWORD waited = 0; WaitForSingleObject(second.hProcess, 20) == WAIT_TIMEOUT; waited += 20) {
+        if (waited > kPatienceMs) {
+            TerminateProcess(second.hProcess, 3);
+            throw Failure{"the second start did not end"};
+        }
+        if (const HWND box = MessageBoxOf(second.dwProcessId)) {
+            Print("second-start messagebox \"" + MessageBoxText(box) + "\" \"" + TextOf(box) + '"');
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            Sleep(50);
+        }
+    }
+    DWORD status = 0;
+    GetExitCodeProcess(second.hProcess, &status);
+    CloseHandle(second.hThread);
+    CloseHandle(second.hProcess);
+    panel.Sync();
+    Print("second-start exit " + std::to_string(status));
+    Print(std::string("second-start minimised ") + (IsIconic(panel.Dialog()) ? "1" : "0") + " foreground " +
+          (GetForegroundWindow() == panel.Dialog() ? "1" : "0"));
+    DestroyWindow(other);
+}
+
 void Run(Panel& panel, const std::string& program, const std::string& line) {
     std::istringstream words(line);
     std::string verb;
     int id = 0;
     words >> verb;
     if (verb == "show") {
+        // The words after "show" are the program's arguments.
         if (panel.Dialog() != nullptr) throw Failure{"the panel is already shown"};
-        panel.Start(program);
+        const std::size_t arguments = line.find_first_not_of(' ', line.find("show") + 4);
+        panel.Start(program, arguments == std::string::npos ? "" : line.substr(arguments));
         return;
     }
     if (!panel.Open()) throw Failure{"the panel is not open"};
     if (verb == "dump") Dump(panel);
+    else if (verb == "second-start") SecondStart(panel, program);
     else if (verb == "close") panel.PressEscape();
     else if (verb == "click" && words >> id) Click(panel, id);
     else if (verb == "type" && words >> id) {
