@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/win32/error_text.hpp"
+
 namespace platform {
 
 namespace {
@@ -26,21 +28,6 @@ bool KeepCurrentFolderOutOfSearch() {
     if (restrictSearch != nullptr && restrictSearch(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS)) return true;
     SetDllDirectoryA("");
     return false;
-}
-
-std::string LastErrorText() {
-    const DWORD code = GetLastError();
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = "error " + std::to_string(code);
-    if (length != 0 && text != nullptr) {
-        message = text;
-        while (!message.empty() && std::isspace(static_cast<unsigned char>(message.back()))) message.pop_back();
-    }
-    LocalFree(text);
-    return message;
 }
 
 std::string ProgramFolder() {

@@ -9,23 +9,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
 
+#include "tests/file_text.hpp"
+
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-}  // namespace
 
 ProgramRun::ProgramRun() {
     std::string pattern = (fs::temp_directory_path() / "korvane16-program-XXXXXX").string();
@@ -41,15 +31,15 @@ ProgramRun::~ProgramRun() {
     fs::remove_all(folder_, ignored);
 }
 
-void ProgramRun::WriteSettings(const std::string& text) const { std::ofstream(SettingsPath(), std::ios::binary) << text; }
+void ProgramRun::WriteSettings(const std::string& text) const { WriteFileText(SettingsPath(), text); }
 
 bool ProgramRun::SettingsExist() const { return fs::exists(SettingsPath()); }
 
-std::string ProgramRun::Settings() const { return ReadFile(SettingsPath()); }
+std::string ProgramRun::Settings() const { return ReadFileText(SettingsPath()); }
 
 std::vector<std::string> ProgramRun::Journal() const {
     std::vector<std::string> lines;
-    std::istringstream in(ReadFile(folder_ + "/journal.txt"));
+    std::istringstream in(ReadFileText(folder_ + "/journal.txt"));
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
@@ -96,8 +86,8 @@ Finished ProgramRun::Wait(const Started& process, double seconds) {
     Finished finished;
     finished.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     const std::string output = folder_ + "/out" + std::to_string(process.number);
-    finished.out = ReadFile(output + ".out");
-    finished.err = ReadFile(output + ".err");
+    finished.out = ReadFileText(output + ".out");
+    finished.err = ReadFileText(output + ".err");
     return finished;
 }
 

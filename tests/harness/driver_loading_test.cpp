@@ -6,9 +6,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "tests/file_text.hpp"
 #include "tests/harness/output_lines.hpp"
 #include "tests/harness/panel_run.hpp"
 
@@ -16,19 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string StandIn() { return ReadBytes(KORVANE16_DEFAULT_STAND_IN); }
+std::string StandIn() { return ReadFileText(KORVANE16_DEFAULT_STAND_IN); }
 
 // The panel's lines about its driver.
 std::vector<std::string> DriverLines(const RunResult& r) { return LinesStartingWith(r.err, "KORVANE16: driver: "); }
@@ -47,7 +34,7 @@ protected:
     // A good stand-in in a folder of its own, named on LD_LIBRARY_PATH.
     PanelRun::Environment WithGoodDriverOnTheSearchPath() {
         const fs::path folder = fs::path(panel.Folder()) / "search";
-        WriteBytes(folder / "TAVRIND.dll", StandIn());
+        WriteFileText(folder / "TAVRIND.dll", StandIn());
         return {{"LD_LIBRARY_PATH", folder.string()}};
     }
 
@@ -64,8 +51,8 @@ TEST_F(DriverLoading, TheLoadedLibraryIsNamedWithItsFullPath) {
 
 TEST_F(DriverLoading, NeverFromTheCurrentFolderNorFromARelativeOrEmptySearchEntry) {
     // Good drivers where only the working folder would lead: in it and below it.
-    WriteBytes(fs::path(panel.Folder()) / "TAVRIND.dll", StandIn());
-    WriteBytes(fs::path(panel.Folder()) / "relative" / "TAVRIND.dll", StandIn());
+    WriteFileText(fs::path(panel.Folder()) / "TAVRIND.dll", StandIn());
+    WriteFileText(fs::path(panel.Folder()) / "relative" / "TAVRIND.dll", StandIn());
     const RunResult r =
         panel.Run("show\nclose\n", Driver::None, {{"LD_LIBRARY_PATH", ":relative:.:;relative"}});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -79,7 +66,7 @@ TEST_F(DriverLoading, ThePanelsPrivateLibraryFolderBesideTheProgram) {
     fs::create_directories(installed / "bin");
     fs::copy_file(PanelRun::Harness(), installed / "bin" / "korvane16-harness");
     const fs::path driver = (installed / "bin" / KORVANE16_PRIVATE_LIBRARY_FOLDER / "TAVRIND.dll").lexically_normal();
-    WriteBytes(driver, StandIn());
+    WriteFileText(driver, StandIn());
     fs::permissions(driver, fs::perms::owner_all);
     const RunResult r = panel.RunProgram((installed / "bin" / "korvane16-harness").string(), "show\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
@@ -103,7 +90,7 @@ std::vector<BadDriver> BadDrivers() {
     otherMachine[19] = 0;
     std::string otherClass = standIn;
     otherClass[4] = otherClass[4] == 2 ? 1 : 2;  // 32-bit for 64-bit and back
-    std::string program = ReadBytes(PanelRun::Harness());
+    std::string program = ReadFileText(PanelRun::Harness());
     return {
         {"a Windows library", "MZ\x90\x00\x03\x00\x00\x00" + std::string(4096, '\0'), "Windows"},
         {"a text file", "not a library, only a few words of text\n", "ELF"},
@@ -119,7 +106,7 @@ TEST_F(DriverLoading, AFileThatIsNoLibraryForThisMachineIsPassedOverWithItsReaso
     for (const BadDriver& bad : BadDrivers()) {
         SCOPED_TRACE(bad.what);
         const std::string planted = panel.Folder() + "/" + bad.what + "/TAVRIND.dll";
-        WriteBytes(planted, bad.bytes);
+        WriteFileText(planted, bad.bytes);
         const RunResult r = panel.RunBeside("show\nclose\n", planted, WithGoodDriverOnTheSearchPath());
         ASSERT_EQ(r.status, 0) << r.err;
         const std::vector<std::string> lines = DriverLines(r);

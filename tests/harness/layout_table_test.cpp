@@ -3,9 +3,9 @@
 // further (16 records, 17 for the 16-tile layout).
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
+#include "tests/file_text.hpp"
 #include "tests/harness/board_journal.hpp"
 #include "tests/harness/panel_run.hpp"
 
@@ -32,13 +32,6 @@ std::string WholeTable(int tiles) {
     return table;
 }
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class LayoutTables : public testing::Test {
 protected:
     void SetUp() override {
@@ -54,7 +47,7 @@ TEST_F(LayoutTables, ADriverReadingPastTheEndMarkFindsUnusedRecordsUpToTheTables
         const std::string records = panel.Folder() + "/records.txt";
         const RunResult r = panel.RunBeside("show\nclose\n", KORVANE16_RECORDS_DRIVER, {{"TAVRIND_RECORDS", records}});
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(ReadAll(records), WholeTable(tiles) + "\n");
+        EXPECT_EQ(ReadFileText(records), WholeTable(tiles) + "\n");
     }
 }
 

@@ -5,22 +5,15 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QTest>
-#include <fstream>
 #include <sstream>
 
 #include "harness_compare.hpp"
+#include "tests/file_text.hpp"
 #include "operator.hpp"
 #include "panel_run.hpp"
 #include "qt/panel_widgets.hpp"
 
 namespace {
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // A left click at PLACE of the trackbar, where the native operator clicks it:
 // on the thumb, on the channel just before or after it, or on the control's
@@ -70,8 +63,8 @@ class DesktopSessions : public testing::TestWithParam<std::string> {};
 TEST_P(DesktopSessions, TheWindowLeavesWhatTheHarnessLeaves) {
     const std::string session = std::string(KORVANE16_SESSIONS) + "/" + GetParam();
     const std::string settingsFile = session.substr(0, session.size() - 4) + ".ini";
-    const std::string settings = ReadText(settingsFile);
-    const std::string script = ReadText(session);
+    const std::string settings = ReadFileText(settingsFile);
+    const std::string script = ReadFileText(session);
 
     PanelRun harnessFolder;
     PanelRun windowFolder;  // entered last: the window runs here
