@@ -76,7 +76,7 @@ TEST(ShowPanelFlag, ShowOpensThePanelWhateverTheFlagAndTheCloseSavesTheTick) {
     ProgramRun run;
     run.WriteSettings("[General]\nSetParameter=0\n");
     const Started panel = run.Start({"--show"});
-    ASSERT_TRUE(run.WaitForJournalLine("OvrEdgeEnhance 0"));
+    ASSERT_TRUE(run.WaitForStartUp());
     // Still open: a termination signal closes it as the close box does.
     kill(panel.pid, SIGTERM);
     const Finished f = run.Wait(panel);

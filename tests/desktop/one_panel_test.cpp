@@ -25,7 +25,7 @@ FileStamp Stamp(const std::string& path) {
 TEST(OnePanel, ASecondStartTouchesNeitherBoardNorFileSaysSoAndExitsOne) {
     ProgramRun run;
     const Started first = run.Start({});
-    ASSERT_TRUE(run.WaitForJournalLine("OvrEdgeEnhance 0"));
+    ASSERT_TRUE(run.WaitForStartUp());
     const std::vector<std::string> journal = run.Journal();
     const std::string settings = run.Settings();
     const FileStamp before = Stamp(run.SettingsPath());
@@ -54,13 +54,14 @@ TEST(OnePanel, TheClaimEndsWithThePanelsProcessHoweverItEnds) {
     for (const int signal : {SIGTERM, SIGKILL}) {
         SCOPED_TRACE(signal);
         const Started panel = run.Start({});
-        ASSERT_TRUE(run.WaitForJournalLine("OvrEdgeEnhance 0"));
+        ASSERT_TRUE(run.WaitForStartUp());
         kill(panel.pid, signal);
         run.Wait(panel);
         // The next start is the session's panel again: it comes up and stays.
-        const Started next = run.Start({});
         std::filesystem::remove(run.Folder() + "/journal.txt");
-        ASSERT_TRUE(run.WaitForJournalLine("OvrEdgeEnhance 0")) << "the panel after a " << signal << " did not start";
+        std::filesystem::remove(run.SettingsPath());
+        const Started next = run.Start({});
+        ASSERT_TRUE(run.WaitForStartUp()) << "the panel after a " << signal << " did not start";
         kill(next.pid, SIGTERM);
         EXPECT_EQ(run.Wait(next).status, 0);
     }
@@ -69,11 +70,11 @@ TEST(OnePanel, TheClaimEndsWithThePanelsProcessHoweverItEnds) {
 TEST(OnePanel, EachUserSessionHasItsOwn) {
     ProgramRun run;
     const Started first = run.Start({});
-    ASSERT_TRUE(run.WaitForJournalLine("OvrEdgeEnhance 0"));
+    ASSERT_TRUE(run.WaitForStartUp());
     // Another run-time folder stands for another session (or user).
     ProgramRun other;
     const Started elsewhere = other.Start({});
-    EXPECT_TRUE(other.WaitForJournalLine("OvrEdgeEnhance 0"));
+    EXPECT_TRUE(other.WaitForStartUp());
     kill(elsewhere.pid, SIGTERM);
     kill(first.pid, SIGTERM);
     EXPECT_EQ(other.Wait(elsewhere).status, 0);

@@ -105,3 +105,13 @@ bool ProgramRun::WaitForJournalLine(const std::string& line, double seconds) con
     }
     return false;
 }
+
+bool ProgramRun::WaitForStartUp(double seconds) const {
+    if (!WaitForJournalLine("OvrEdgeEnhance 0", seconds)) return false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (Settings().find("SetParameter=0") == std::string::npos) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}

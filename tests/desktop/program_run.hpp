@@ -46,6 +46,9 @@ public:
                  const std::vector<std::pair<std::string, std::string>>& environment = {});
     // Waits until the journal holds LINE (the panel has come that far).
     bool WaitForJournalLine(const std::string& line, double seconds = 30) const;
+    // Waits until the start-up is over: the board is up and the show-panel
+    // flag has been cleared in the settings file.
+    bool WaitForStartUp(double seconds = 30) const;
 
 private:
     std::string folder_;
