@@ -27,9 +27,9 @@ bool SameName(std::string_view a, std::string_view b) {
     return true;
 }
 
-// One line of a text: its content is [begin, end), without the CR LF or LF that
-// ends it; the next line starts at NEXT. A last line without a line end has
-// end == next.
+// One line of a text: its content is [begin, end), without the line end; the
+// next line starts at NEXT. A line ends at CR LF, LF or a CR alone, as the
+// Windows reader splits lines. A last line without a line end has end == next.
 struct Line {
     std::size_t begin = 0;
     std::size_t end = 0;
@@ -39,10 +39,10 @@ struct Line {
 };
 
 Line LineAt(std::string_view text, std::size_t begin) {
-    const std::size_t lineFeed = text.find('\n', begin);
-    if (lineFeed == std::string_view::npos) return {begin, text.size(), text.size()};
-    const bool carriageReturn = lineFeed > begin && text[lineFeed - 1] == '\r';
-    return {begin, carriageReturn ? lineFeed - 1 : lineFeed, lineFeed + 1};
+    const std::size_t end = text.find_first_of("\r\n", begin);
+    if (end == std::string_view::npos) return {begin, text.size(), text.size()};
+    const bool pair = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+    return {begin, end, end + (pair ? 2 : 1)};
 }
 
 std::size_t ContentStart(std::string_view text) {
@@ -53,14 +53,16 @@ std::size_t ContentStart(std::string_view text) {
 // a text without any.
 std::string_view LineEndStyle(std::string_view text) {
     const Line first = LineAt(text, ContentStart(text));
-    return first.next - first.end == 2 ? "\r\n" : "\n";
+    const std::string_view lineEnd = text.substr(first.end, first.next - first.end);
+    return lineEnd.empty() ? "\n" : lineEnd;
 }
 
-// The name of a section header line ("[name]", blanks ignored), or nullopt for
-// any other line.
+// The name of a section header line, or nullopt for any other line: what
+// stands between the opening bracket and the last closing one, blanks ignored
+// ("[A]]" names "A]", "[A] ; note" names "A").
 std::optional<std::string_view> SectionName(std::string_view content) {
     if (!content.starts_with('[')) return std::nullopt;
-    const std::size_t close = content.find(']');
+    const std::size_t close = content.rfind(']');
     if (close == std::string_view::npos) return std::nullopt;
     return Trim(content.substr(1, close - 1));
 }
@@ -68,10 +70,10 @@ std::optional<std::string_view> SectionName(std::string_view content) {
 // Where a key stands, or would go, in a text.
 struct Place {
     std::optional<Line> section;    // header of the first section of that name
-    std::optional<Line> keyLine;    // first line of the key in that section
+    std::optional<Line> keyLine;    // first entry of the key in that section
     std::string_view keyName;       // the key's name as spelled in the file
     std::string_view value;         // the key's value, blanks around it removed
-    Line lastOfSection;             // header or last key line: a new key goes after it
+    Line lastOfSection;             // header or last entry: a new key goes after it
 };
 
 Place Locate(std::string_view text, std::string_view section, std::string_view key) {
@@ -87,14 +89,16 @@ Place Locate(std::string_view text, std::string_view section, std::string_view k
             if (SameName(*name, section)) place.section = place.lastOfSection = line;
             continue;
         }
-        const std::size_t equals = content.find('=');
-        if (!place.section || equals == std::string_view::npos) continue;
+        if (!place.section || content.empty()) continue;
+        // A line without "=" is an entry too: its whole text names a key
+        // without a value, which reads as the key's default.
         place.lastOfSection = line;
+        const std::size_t equals = content.find('=');
         const std::string_view name = Trim(content.substr(0, equals));
         if (SameName(name, key)) {
             place.keyLine = line;
             place.keyName = name;
-            place.value = Trim(content.substr(equals + 1));
+            place.value = equals == std::string_view::npos ? "" : Trim(content.substr(equals + 1));
             break;
         }
     }
@@ -109,8 +113,21 @@ unsigned DigitValue(char c) {
     return 99u;
 }
 
-// The integer read copies the value into a buffer of 30 characters.
-constexpr std::size_t kIntegerReadChars = 29;
+// The characters the integer read looks at. It copies the value into a buffer
+// of 30 characters (29 and the terminator). A value in a pair of matching
+// quotes is copied from after the opening quote, and when that rest fitted
+// the buffer, its last character goes: the closing quote, except for a quoted
+// text of exactly 29 characters, which loses its own last character instead.
+std::string_view IntegerReadChars(std::string_view value) {
+    constexpr std::size_t kBuffer = 30;
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    if (!quoted) return value.substr(0, kBuffer - 1);
+    const std::string_view rest = value.substr(1);
+    std::string_view copied = rest.substr(0, kBuffer - 1);
+    if (rest.size() <= kBuffer) copied.remove_suffix(1);
+    return copied;
+}
 
 }  // namespace
 
@@ -121,9 +138,7 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
 }
 
 std::int32_t ParseInt(std::string_view value, std::int32_t defaultValue) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    value = value.substr(0, kIntegerReadChars);
+    value = IntegerReadChars(value);
     if (value.empty()) return defaultValue;
 
     while (!value.empty() && static_cast<unsigned char>(value.front()) <= ' ') value.remove_prefix(1);
@@ -137,6 +152,7 @@ std::int32_t ParseInt(std::string_view value, std::int32_t defaultValue) {
         if (value.starts_with(prefix)) {
             base = prefixBase;
             value.remove_prefix(2);
+            break;  // one prefix only: "0b0x1" is binary 0 followed by text
         }
     }
     // Unsigned arithmetic wraps modulo 2^32 without undefined behaviour, as the
@@ -173,7 +189,8 @@ std::optional<std::string> SetValue(std::string_view text, std::string_view sect
     }
 
     result.append(text);
-    if (text.size() > ContentStart(text) && !text.ends_with('\n')) result.append(lineEnd);
+    const bool endsLine = text.ends_with('\n') || text.ends_with('\r');
+    if (text.size() > ContentStart(text) && !endsLine) result.append(lineEnd);
     result.append("[").append(section).append("]").append(lineEnd);
     result.append(key).append("=").append(value).append(lineEnd);
     return result;

@@ -46,6 +46,17 @@ const ReadCase kShapes[] = {
     {"negative value", "[Attribute1]\nHUE=-5\n", "Attribute1", "HUE", -5},
     {"empty value", "[General]\nDIV=\n", "General", "DIV", kDefault},
     {"quoted empty value", "[General]\nDIV=\"\"\n", "General", "DIV", kDefault},
+    // As the Windows reader splits lines: a CR alone ends one too.
+    {"CR line ends", "[Format]\rPAL=1\r[General]\rPAL=2\rDIV=9\r", "General", "DIV", 9},
+    {"a CR alone inside LF lines", "[General]\nPAL=1\rDIV=7\n", "General", "DIV", 7},
+    {"LF CR is two line ends", "[General]\n\rDIV=6\n\r", "General", "DIV", 6},
+    // A line without "=" is the key with an empty value, and the first counts.
+    {"key without a value before the key", "[General]\nDIV\nDIV=5\n", "General", "DIV", kDefault},
+    {"key without a value after the key", "[General]\nDIV=5\nDIV\n", "General", "DIV", 5},
+    // A section's name runs to the last closing bracket of its line.
+    {"second closing bracket", "[General]]\nDIV=5\n", "General", "DIV", kDefault},
+    {"text after the closing bracket", "[General] ; main\nDIV=5\n", "General", "DIV", 5},
+    {"bracket inside the name", "[Gen]eral]\nDIV=5\n", "Gen]eral", "DIV", 5},
 };
 
 // The Windows integer read as measured: the value text and what it reads as.
@@ -100,6 +111,15 @@ const MeasuredCase kMeasured[] = {
     {"-", 0},
     {"0x", 0},
     {"--5", 0},
+    // One prefix only: what follows it is read in its base.
+    {"0b0x1", 0},
+    {"0o0x1F", 0},
+    {"0x0b1", 0xb1},
+    {"00x5", 0},
+    // A quoted text of exactly 29 characters loses its last one; 28 keep all.
+    {"\"1234567890123456789012345678\"", -1103563954},
+    {"\"12345678901234567890123456789\"", -1103563954},
+    {"'123456789012345678901234567890'", 1849262357},
 };
 
 class ProfileRead : public SettingsFolderTest {};
