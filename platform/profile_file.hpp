@@ -1,18 +1,35 @@
 // Private-profile (INI) file access, with the observable behaviour of the
-// Windows functions GetPrivateProfileIntA and WritePrivateProfileStringA.
+// Windows functions GetPrivateProfileIntA and WritePrivateProfileStringA, and
+// writes that replace the file atomically and durably.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
+// The largest settings file read, far above any real one (99 keys take under
+// 3 KB): a larger file counts as unreadable instead of filling the memory.
+inline constexpr std::int64_t kMaxProfileFileBytes = 1 << 20;
+
 // The integer value of KEY in SECTION of FILE, or DEFAULT for a missing file,
-// section or key, or an empty value.
-std::int32_t ReadProfileInt(const char* section, const char* key, std::int32_t defaultValue, const char* file);
+// section or key, or an empty value. A file that exists but cannot be read (not
+// a regular file, too large, no permission) also gives DEFAULT, and PROBLEM,
+// when given, is set to the reason; it is cleared otherwise.
+std::int32_t ReadProfileInt(const char* section, const char* key, std::int32_t defaultValue, const char* file,
+                            std::string* problem = nullptr);
 
 // Sets KEY in SECTION of FILE to VALUE, creating the file, section and key as
 // needed. Every other byte of the file stays as it was, and the file is replaced
-// atomically. Returns false when the file could not be written.
-bool WriteProfileString(const char* section, const char* key, const char* value, const char* file);
+// atomically, keeping its permissions and owner. Returns false, with the reason
+// in PROBLEM when given, when the file could not be written; a file that cannot
+// be read, or that this process may not write, is never replaced.
+bool WriteProfileString(const char* section, const char* key, const char* value, const char* file,
+                        std::string* problem = nullptr);
+
+// Removes the temporary files that interrupted writes left beside FILE. A
+// writer's temporary file exists only while it holds the lock around every
+// access to FILE, so under that lock any such file is stale.
+void RemoveStaleTemporaries(const char* file);
 
 }  // namespace platform
