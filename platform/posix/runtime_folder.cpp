@@ -1,39 +1,111 @@
+// The user's private run-time folder, chosen the same way by every process of
+// the user's session so they meet there:
+//   1. $XDG_RUNTIME_DIR, when it is a folder of this user that only the user
+//      may enter (after su or sudo it is often another user's, or missing);
+//   2. "korvane16" in the user's cache folder ($XDG_CACHE_HOME, else
+//      $HOME/.cache, else the home folder the user database names);
+//   3. as a last resort "korvane16-UID" in $TMPDIR or /tmp, or, when another
+//      user took that name first, "korvane16-UID.1" up to ".9".
+// A candidate that is missing is created private; one that is another user's,
+// a link, a file, or open to others where it is not ours to close, is passed
+// over, never fatal.
 #include "platform/runtime_folder.hpp"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <string>
+#include <vector>
 
 namespace platform {
 
 namespace {
 
+constexpr int kTemporaryAlternatives = 9;
+
 std::string Reason(const std::string& what) { return what + ": " + std::strerror(errno); }
+
+// An absolute path from the environment, or "" when the variable is unset,
+// empty or relative.
+std::string AbsoluteVariable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] == '/' ? value : "";
+}
+
+std::string HomeFolder() {
+    if (std::string home = AbsoluteVariable("HOME"); !home.empty()) return home;
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
+        found->pw_dir != nullptr && found->pw_dir[0] == '/')
+        return found->pw_dir;
+    return "";
+}
+
+enum class Creation {
+    MustExist,   // use it as it is, or not at all
+    CreateOwn,   // create it when missing; ours, it may be made private
+};
+
+// FOLDER when it is (or, as CREATION allows, has been made) a folder of this
+// user that no other user may enter; "" with the reason added to WHY otherwise.
+std::string Private(const std::string& folder, Creation creation, std::string& why) {
+    if (creation == Creation::CreateOwn && mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        why += "; " + Reason("cannot create " + folder);
+        return "";
+    }
+    // Not followed when it is a link: another user could point it anywhere.
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        why += "; " + Reason("cannot open " + folder + " as a folder");
+        return "";
+    }
+    struct stat info {};
+    bool usable = fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid();
+    if (usable && (info.st_mode & 077) != 0)
+        usable = creation == Creation::CreateOwn && fchmod(fd, 0700) == 0;
+    close(fd);
+    if (!usable) {
+        why += "; " + folder + " is not a private folder of this user";
+        return "";
+    }
+    return folder;
+}
 
 }  // namespace
 
-// $XDG_RUNTIME_DIR when set, else /tmp/korvane16-UID, created 0700 and checked
-// to be the user's own and private.
 std::optional<std::string> UserRuntimeFolder(std::string& error) {
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime == '/')
-        return std::string(runtime);
-    const std::string folder = "/tmp/korvane16-" + std::to_string(getuid());
-    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        error = Reason("cannot create " + folder);
-        return std::nullopt;
+    std::string why;
+    if (const std::string runtime = AbsoluteVariable("XDG_RUNTIME_DIR"); !runtime.empty()) {
+        if (std::string folder = Private(runtime, Creation::MustExist, why); !folder.empty()) return folder;
     }
-    struct stat info {};
-    if (lstat(folder.c_str(), &info) != 0) {
-        error = Reason("cannot examine " + folder);
-        return std::nullopt;
+
+    std::string cache = AbsoluteVariable("XDG_CACHE_HOME");
+    if (cache.empty()) {
+        const std::string home = HomeFolder();
+        if (!home.empty()) cache = home + "/.cache";
     }
-    if (!S_ISDIR(info.st_mode) || info.st_uid != getuid() || (info.st_mode & 077) != 0) {
-        error = folder + " is not a private folder of this user";
-        return std::nullopt;
+    if (!cache.empty()) {
+        mkdir(cache.c_str(), 0700);  // the cache folder itself, when the user has none yet
+        if (std::string folder = Private(cache + "/korvane16", Creation::CreateOwn, why); !folder.empty())
+            return folder;
     }
-    return folder;
+
+    std::string temporary = AbsoluteVariable("TMPDIR");
+    if (temporary.empty()) temporary = "/tmp";
+    const std::string stem = temporary + "/korvane16-" + std::to_string(geteuid());
+    for (int alternative = 0; alternative <= kTemporaryAlternatives; ++alternative) {
+        const std::string candidate = alternative == 0 ? stem : stem + "." + std::to_string(alternative);
+        if (std::string folder = Private(candidate, Creation::CreateOwn, why); !folder.empty()) return folder;
+    }
+    error = "no private folder of this user for run-time files" + why;
+    return std::nullopt;
 }
 
 }  // namespace platform

@@ -1,7 +1,11 @@
 // The start-up and shut-down as the board and the settings file see them.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 
 #include "tests/harness/board_journal.hpp"
 #include "tests/harness/output_lines.hpp"
@@ -259,13 +263,35 @@ TEST(SettingsLock, WithoutTheLockThePanelSaysWhyAndEndsBeforeTouchingAnything) {
     if (!PanelRun::Native()) GTEST_SKIP() << "the lock's folder is a POSIX matter";
     PanelRun panel;
     panel.WriteSettings("[General]\nSetParameter=1\n");
-    // The lock's folder is a plain file, so the lock cannot be created there.
+    // Every folder the lock may live in is a plain file, so it cannot be created.
     const std::string notAFolder = panel.Folder() + "/KORVANE16.ini";
-    const RunResult r = panel.Run("show\nclose\n", Driver::StandIn, {{"XDG_RUNTIME_DIR", notAFolder}});
+    const RunResult r = panel.Run("show\nclose\n", Driver::StandIn,
+                                  {{"XDG_RUNTIME_DIR", notAFolder}, {"XDG_CACHE_HOME", notAFolder},
+                                   {"HOME", notAFolder}, {"TMPDIR", notAFolder}});
     EXPECT_NE(r.status, 0);
     EXPECT_NE(r.err.find("ZEDevudIzazIni"), std::string::npos) << r.err;
     EXPECT_TRUE(r.journal.empty());
     EXPECT_EQ(r.settingsText, "[General]\nSetParameter=1\n");
+}
+
+// Another user who made the runtime folder open to all, or took the lock
+// folder's names first, cannot keep the panel from starting.
+TEST(SettingsLock, FoldersOthersCanWriteOrTookFirstAreAvoided) {
+    if (!PanelRun::Native()) GTEST_SKIP() << "the lock's folder is a POSIX matter";
+    PanelRun panel;
+    const std::string open = panel.Folder() + "/open", temporary = panel.Folder() + "/tmp";
+    std::filesystem::create_directories(open);
+    std::filesystem::permissions(open, std::filesystem::perms::all | std::filesystem::perms::sticky_bit);
+    std::filesystem::create_directories(temporary);
+    std::ofstream(temporary + "/korvane16-" + std::to_string(geteuid()));
+    const std::string notAFolder = panel.Folder() + "/plain";
+    std::ofstream(notAFolder).flush();
+    const RunResult r = panel.Run("show\nclose\n", Driver::StandIn,
+                                  {{"XDG_RUNTIME_DIR", open}, {"XDG_CACHE_HOME", notAFolder}, {"TMPDIR", temporary}});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(r.journal.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(open)) << "the lock went into a folder others can write";
+    EXPECT_TRUE(std::filesystem::exists(temporary + "/korvane16-" + std::to_string(geteuid()) + ".1/ZEDevudIzazIni"));
 }
 
 }  // namespace
