@@ -107,8 +107,9 @@ void PanelRun::WriteSettings(const std::string& text) { WriteFile(fs::path(folde
 
 bool PanelRun::Native() { return Words(FromEnvironment("KORVANE16_RUNNER", "")).empty(); }
 
-RunResult PanelRun::Run(const std::string& script, Driver driver, const Environment& environment) {
-    return RunPlaced(script, driver, "", environment);
+RunResult PanelRun::Run(const std::string& script, Driver driver, const Environment& environment,
+                        const std::vector<std::string>& prefix) {
+    return RunPlaced(script, driver, "", environment, prefix);
 }
 
 RunResult PanelRun::RunBeside(const std::string& script, const std::string& driverFile,
@@ -117,13 +118,13 @@ RunResult PanelRun::RunBeside(const std::string& script, const std::string& driv
 }
 
 RunResult PanelRun::RunPlaced(const std::string& script, Driver driver, const std::string& driverFile,
-                              const Environment& environment) {
+                              const Environment& environment, const std::vector<std::string>& prefix) {
     const fs::path run = fs::path(folder_) / ("run" + std::to_string(runs_ + 1));
-    return RunProgram(PlaceHarness(run, driver, driverFile), script, environment);
+    return RunProgram(PlaceHarness(run, driver, driverFile), script, environment, prefix);
 }
 
 RunResult PanelRun::RunProgram(const std::string& program, const std::string& script,
-                               const Environment& environment) {
+                               const Environment& environment, const std::vector<std::string>& prefix) {
     const fs::path run = fs::path(folder_) / ("run" + std::to_string(++runs_));
     fs::create_directories(run);
     const fs::path scriptFile = run / "script.txt", journal = run / "journal.txt";
@@ -131,6 +132,7 @@ RunResult PanelRun::RunProgram(const std::string& program, const std::string& sc
     WriteFile(scriptFile, script);
 
     std::vector<std::string> command = Words(FromEnvironment("KORVANE16_RUNNER", ""));
+    command.insert(command.end(), prefix.begin(), prefix.end());
     command.push_back(program);
     command.push_back(scriptFile.string());
 

@@ -49,14 +49,16 @@ public:
     // The settings file the panel finds at start.
     void WriteSettings(const std::string& text);
     using Environment = std::vector<std::pair<std::string, std::string>>;
-    RunResult Run(const std::string& script, Driver driver = Driver::StandIn, const Environment& environment = {});
+    // PREFIX: words put before the harness, after any runner (e.g. a tracer).
+    RunResult Run(const std::string& script, Driver driver = Driver::StandIn, const Environment& environment = {},
+                  const std::vector<std::string>& prefix = {});
     // Runs the harness copied into a folder of its own beside DRIVER_FILE,
     // which it finds there as TAVRIND.dll.
     RunResult RunBeside(const std::string& script, const std::string& driverFile,
                         const Environment& environment = {});
     // Runs PROGRAM (a harness wherever it lies) on SCRIPT in the working folder.
     RunResult RunProgram(const std::string& program, const std::string& script,
-                         const Environment& environment = {});
+                         const Environment& environment = {}, const std::vector<std::string>& prefix = {});
     const std::string& Folder() const { return folder_; }
 
     static bool PartialDriverAvailable();
@@ -67,7 +69,7 @@ public:
 
 private:
     RunResult RunPlaced(const std::string& script, Driver driver, const std::string& driverFile,
-                        const Environment& environment);
+                        const Environment& environment, const std::vector<std::string>& prefix = {});
 
     std::string folder_;
     int runs_ = 0;
