@@ -6,26 +6,13 @@
 
 #include <cstdint>
 
+#include "platform/win32/error_text.hpp"
+
 namespace platform {
 
 namespace {
 
 HANDLE AsHandle(long long handle) { return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(handle)); }
-
-std::string LastErrorText() {
-    const DWORD code = GetLastError();
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = "error " + std::to_string(code);
-    if (length != 0 && text != nullptr) {
-        message = text;
-        while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
-    }
-    LocalFree(text);
-    return message;
-}
 
 }  // namespace
 

@@ -4,7 +4,6 @@
 // in many combinations.
 #include "tests/proofs/profile_cases.hpp"
 
-#include <charconv>
 #include <fstream>
 #include <initializer_list>
 #include <random>
@@ -15,6 +14,7 @@ namespace {
 constexpr std::string_view kSections[] = {"General", "Format", "Camera", "Attribute1", "Attribute16"};
 constexpr std::string_view kKeys[] = {"DIV", "PAL", "Camera1", "Position0", "Brightness", "HUE", "SetParameter"};
 constexpr int kQueriesPerFile = 6;
+constexpr int kEditsPerFile = 3;
 
 class Draw {
 public:
@@ -155,23 +155,23 @@ std::optional<ProfileQuery> ParseQuery(std::string_view line) {
         start = tab + 1;
     }
     if (fields.size() != 4) return std::nullopt;
-    ProfileQuery query{std::string(fields[0]), std::string(fields[1]), std::string(fields[2]), 0};
-    const std::string_view number = fields[3];
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), query.defaultValue);
-    if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
-    return query;
+    return ProfileQuery{std::string(fields[0]), std::string(fields[1]), std::string(fields[2]),
+                        std::string(fields[3])};
 }
 
 bool GenerateProfileCases(std::uint32_t seed, int files, const std::string& folder) {
     Draw draw(seed);
     std::ofstream queries(folder + "/queries.txt", std::ios::binary);
+    std::ofstream edits(folder + "/edits.txt", std::ios::binary);
     for (int i = 0; i < files; ++i) {
         const std::string name = "case" + std::to_string(i) + ".ini";
         std::ofstream(folder + "/" + name, std::ios::binary) << draw.FileText();
-        for (int q = 0; q < kQueriesPerFile; ++q) {
-            queries << ".\\" << name << '\t' << draw.Spelling(draw.From(kSections)) << '\t'
-                    << draw.Spelling(draw.From(kKeys)) << '\t' << draw.Default() << '\n';
-        }
+        auto line = [&](std::ostream& out, std::int32_t number) {
+            out << ".\\" << name << '\t' << draw.Spelling(draw.From(kSections)) << '\t'
+                << draw.Spelling(draw.From(kKeys)) << '\t' << number << '\n';
+        };
+        for (int q = 0; q < kQueriesPerFile; ++q) line(queries, draw.Default());
+        for (int e = draw.Below(kEditsPerFile + 1); e > 0; --e) line(edits, draw.Default());
     }
-    return static_cast<bool>(queries.flush());
+    return static_cast<bool>(queries.flush()) && static_cast<bool>(edits.flush());
 }

@@ -7,14 +7,15 @@
 #include <string>
 #include <string_view>
 
+// A key to read (with its default) or to write (with its new value).
 struct ProfileQuery {
-    std::string file, section, key;
-    std::int32_t defaultValue = 0;
+    std::string file, section, key, value;
 };
 
-// A query line: FILE, SECTION, KEY and DEFAULT separated by tabs.
+// A query line: FILE, SECTION, KEY and DEFAULT or VALUE separated by tabs.
 std::optional<ProfileQuery> ParseQuery(std::string_view line);
 
-// Writes FILES generated files into FOLDER (which must exist) and the queries
-// to ask of them, FOLDER/queries.txt. The same SEED gives the same files.
+// Writes FILES generated files into FOLDER (which must exist), the keys to
+// read from them, FOLDER/queries.txt, and edits to make to them, in order,
+// FOLDER/edits.txt. The same SEED gives the same files.
 bool GenerateProfileCases(std::uint32_t seed, int files, const std::string& folder);

@@ -1,16 +1,21 @@
-// profile_probe: reads settings-file keys in bulk, so one run of each platform's
-// build can read thousands of generated files and the results can be compared.
+// profile_probe: reads and writes settings-file keys in bulk, so one run of
+// each platform's build can work through thousands of generated files and the
+// results can be compared.
 //
 //   profile_probe generate SEED FILES FOLDER   writes FILES generated settings
-//                                             files into FOLDER and the queries
-//                                             to ask of them, FOLDER/queries.txt
-//   profile_probe read QUERIES                 for each query line, the integer
-//                                             read, one line each
+//                                             files into FOLDER, the keys to read
+//                                             (queries.txt) and edits (edits.txt)
+//   profile_probe read QUERIES                 for each query, the integer read,
+//                                             one line each
+//   profile_probe write EDITS                  makes each edit, in order, through
+//                                             the panel's own settings writer
+//   profile_probe write-system EDITS           the same through the system's own
+//                                             WritePrivateProfileStringA (Windows)
 //
-// A query line is FILE, SECTION, KEY and DEFAULT separated by tabs; FILE is
-// named as the panel names its file (".\name.ini"), relative to the working
-// folder. The reading goes through the platform's profile-file layer: the
-// system's own integer read on Windows, the panel's reader elsewhere.
+// A line of QUERIES or EDITS is FILE, SECTION, KEY and the default or the new
+// value, separated by tabs; FILE is named as the panel names its file
+// (".\name.ini"), relative to the working folder. The panel's profile layer
+// reads through the system's integer read on Windows, its own reader elsewhere.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,32 +23,58 @@
 #include <iostream>
 #include <string>
 
-#if defined(_WIN32)
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 #include "platform/profile_file.hpp"
 #include "tests/proofs/profile_cases.hpp"
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+// windows.h names one of its own functions so; here the name is the panel's.
+#undef WriteProfileString
+#endif
+
 namespace {
 
-int Read(const char* queriesPath) {
-    std::ifstream queries(queriesPath, std::ios::binary);
-    if (!queries) {
-        std::cerr << "profile_probe: cannot read " << queriesPath << '\n';
+using Action = bool (*)(const ProfileQuery& query, std::string& output);
+
+bool Read(const ProfileQuery& query, std::string& output) {
+    const std::int32_t value = platform::ReadProfileInt(query.section.c_str(), query.key.c_str(),
+                                                        std::atoi(query.value.c_str()), query.file.c_str());
+    output += std::to_string(value) + '\n';
+    return true;
+}
+
+bool Write(const ProfileQuery& query, std::string&) {
+    std::string problem;
+    if (platform::WriteProfileString(query.section.c_str(), query.key.c_str(), query.value.c_str(),
+                                     query.file.c_str(), &problem))
+        return true;
+    std::cerr << "profile_probe: cannot write " << query.file << ": " << problem << '\n';
+    return false;
+}
+
+#if defined(_WIN32)
+bool WriteThroughSystem(const ProfileQuery& query, std::string&) {
+    return WritePrivateProfileStringA(query.section.c_str(), query.key.c_str(), query.value.c_str(),
+                                      query.file.c_str()) != FALSE;
+}
+#endif
+
+int ForEachLine(const char* path, Action action) {
+    std::ifstream lines(path, std::ios::binary);
+    if (!lines) {
+        std::cerr << "profile_probe: cannot read " << path << '\n';
         return 2;
     }
     std::string output;
-    for (std::string line; std::getline(queries, line);) {
+    for (std::string line; std::getline(lines, line);) {
         const std::optional<ProfileQuery> query = ParseQuery(line);
         if (!query) {
-            std::cerr << "profile_probe: bad query line: " << line << '\n';
+            std::cerr << "profile_probe: bad line: " << line << '\n';
             return 2;
         }
-        const std::int32_t value = platform::ReadProfileInt(query->section.c_str(), query->key.c_str(),
-                                                            query->defaultValue, query->file.c_str());
-        output += std::to_string(value) + '\n';
+        if (!action(*query, output)) return 1;
     }
     std::fwrite(output.data(), 1, output.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
@@ -56,12 +87,20 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "read" && argc == 3) return Read(argv[2]);
+    if (mode == "read" && argc == 3) return ForEachLine(argv[2], Read);
+    if (mode == "write" && argc == 3) return ForEachLine(argv[2], Write);
+#if defined(_WIN32)
+    if (mode == "write-system" && argc == 3) return ForEachLine(argv[2], WriteThroughSystem);
+#endif
     if (mode == "generate" && argc == 5) {
         const unsigned long seed = std::strtoul(argv[2], nullptr, 10);
         const int files = std::atoi(argv[3]);
         return GenerateProfileCases(static_cast<std::uint32_t>(seed), files, argv[4]) ? 0 : 1;
     }
-    std::cerr << "usage: profile_probe generate SEED FILES FOLDER | profile_probe read QUERIES\n";
+    std::cerr << "usage: profile_probe generate SEED FILES FOLDER | read QUERIES | write EDITS"
+#if defined(_WIN32)
+                 " | write-system EDITS"
+#endif
+                 "\n";
     return 2;
 }
