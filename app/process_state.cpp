@@ -4,10 +4,12 @@
 #include "driver/board_sequences.hpp"
 #include "layout/layout_tables.hpp"
 #include "settings/panel_state.hpp"
+#include "settings/settings_file.hpp"
 
 void ResetProcessState() {
     ResetDriver();
     ResetLayoutTables();
     ResetPanelState();
     launchOptions = LaunchOptions{};
+    ResetSettingsFile();
 }

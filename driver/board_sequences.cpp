@@ -60,6 +60,7 @@ void StartUp(DialogControls& controls, const LayoutSteps& layouts, bool showWhat
 
     SliderSetUp(controls);
     controls.SetText(ctl::ChannelBox, "1");
+    RemoveStaleSettingsTemporaries();
 
     LoadDriver();
     if (DriverLoaded()) BringUpBoard(controls, layouts);

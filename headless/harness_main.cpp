@@ -11,6 +11,7 @@
 #include "app/panel_app.hpp"
 #include "headless/harness_script.hpp"
 #include "headless/headless_dialog.hpp"
+#include "settings/settings_file.hpp"
 
 namespace {
 std::istream* script = &std::cin;
@@ -46,5 +47,7 @@ int main(int argc, char** argv) {
         scriptName = argv[1];
     }
     theApp.InitInstance();
+    // A script error outranks a save that did not complete.
+    if (harnessStatus == 0 && SaveIncomplete()) return 1;
     return harnessStatus;
 }

@@ -11,6 +11,7 @@
 #include "qt/command_line.hpp"
 #include "qt/panel_icon.hpp"
 #include "qt/qt_panel_dialog.hpp"
+#include "settings/settings_file.hpp"
 
 namespace {
 
@@ -67,5 +68,5 @@ int main(int argc, char** argv) {
     QApplication application(toolkitCount, toolkitArguments.data());
     QGuiApplication::setDesktopFileName(QStringLiteral("korvane16"));
     theApp.InitInstance();
-    return 0;
+    return SaveIncomplete() ? 1 : 0;
 }

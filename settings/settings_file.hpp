@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 inline constexpr const char* kSettingsFile = ".\\KORVANE16.ini";
 
@@ -21,8 +22,9 @@ void ReadAttributes();
 void ReadPositions();
 
 // Writes every setting and the show-panel flag (SHOW_PANEL: the state of
-// "Show application."), 99 writes in all.
-void SavePanelState(bool showPanel);
+// "Show application."), 99 writes in all. A write that fails does not stop the
+// others. Returns false, after telling why, when not every write succeeded.
+bool SavePanelState(bool showPanel);
 
 // The key that holds the show-panel flag, in section "General".
 inline constexpr const char* kShowPanelKey = "SetParameter";
@@ -33,3 +35,23 @@ inline constexpr const char* kShowPanelKey = "SetParameter";
 // A panel that stays writes "0" to the flag when MAY_WRITE (the driver
 // loaded); a start without the driver writes nothing.
 bool TakeShowPanelFlag(bool mayWrite, bool showWhateverTheFlag);
+
+// Removes what interrupted writes of other processes left beside the file.
+// Under the lock no writer is between its temporary file and its rename, so
+// any such file is stale. The start-up does this before its first read.
+void RemoveStaleSettingsTemporaries();
+
+// Trouble with the settings file is told to the operator, one line each,
+// naming the file and the reason: a file the start-up could not read (it then
+// uses the default settings, and says so once), a show-panel flag that could
+// not be written, a save that did not complete. The frontend chooses how the
+// line reaches the operator; standard error unless it chooses otherwise.
+using SettingsNotice = void (*)(const std::string& line);
+void SetSettingsNotice(SettingsNotice notice);
+
+// True when the last save did not write every key: the program then ends with
+// exit status 1.
+bool SaveIncomplete();
+
+// Back to the process-start state: nothing told, no save made.
+void ResetSettingsFile();

@@ -8,6 +8,8 @@
 #include "app/launch_options.hpp"
 #include "app/panel_app.hpp"
 #include "platform/panel_instance.hpp"
+#include "settings/settings_file.hpp"
+#include "win32/notices.hpp"
 #include "win32/resource_ids.h"
 #include "win32/win32_dialog.hpp"
 
@@ -45,7 +47,9 @@ bool BringRunningPanelToFront() {
 }  // namespace
 
 // The settings lock already exists here: it is created during static
-// initialisation, before any window.
+// initialisation, before any window. What the settings layer has to say is
+// shown in message boxes: at start-up once the dialog shows, at the end once
+// it has gone.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // One panel per session: a second one would stop the board under the first
     // at its close. It touches neither the board nor the settings file.
@@ -63,6 +67,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 1;
     }
     launchOptions.showWhateverTheFlag = ShowRequested();
+    SetSettingsNotice(CollectNotice);
     theApp.InitInstance();
-    return 0;
+    ShowNotices(nullptr);
+    return SaveIncomplete() ? 1 : 0;
 }

@@ -11,6 +11,7 @@
 #include "app/panel_dlg.hpp"
 #include "app/window_messages.hpp"
 #include "win32/dialog_template_image.hpp"
+#include "win32/notices.hpp"
 
 namespace {
 
@@ -120,7 +121,10 @@ INT_PTR Win32Dialog::OnDialogMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
 
         // The panel acts on these; the default processing still follows.
-        case WM_SHOWWINDOW: dlg_.Dispatch(wm::ShowWindow, 0, 0); return FALSE;
+        case WM_SHOWWINDOW:
+            dlg_.Dispatch(wm::ShowWindow, 0, 0);
+            ShowNotices(hwnd_);  // what the start-up found wrong, e.g. an unreadable settings file
+            return FALSE;
         case WM_DESTROY: dlg_.Dispatch(wm::Destroy, 0, 0); return FALSE;
 
         default: return FALSE;

@@ -33,17 +33,23 @@ std::string fileText;
 
 namespace platform {
 
-std::int32_t ReadProfileInt(const char* section, const char* key, std::int32_t defaultValue, const char*) {
+std::int32_t ReadProfileInt(const char* section, const char* key, std::int32_t defaultValue, const char*,
+                            std::string* problem) {
     accesses.push_back({std::string("read ") + section + "/" + key, SettingsLock().Held()});
+    if (problem != nullptr) problem->clear();
     const std::optional<std::string> value = profile::FindValue(fileText, section, key);
     return value ? profile::ParseInt(*value, defaultValue) : defaultValue;
 }
 
-bool WriteProfileString(const char* section, const char* key, const char* value, const char*) {
+bool WriteProfileString(const char* section, const char* key, const char* value, const char*,
+                        std::string* problem) {
     accesses.push_back({std::string("write ") + section + "/" + key, SettingsLock().Held()});
+    if (problem != nullptr) problem->clear();
     if (std::optional<std::string> text = profile::SetValue(fileText, section, key, value)) fileText = *text;
     return true;
 }
+
+void RemoveStaleTemporaries(const char*) { accesses.push_back({"remove stale temporaries", SettingsLock().Held()}); }
 
 }  // namespace platform
 
@@ -65,8 +71,9 @@ TEST(SettingsLockRule, EveryReadAndWriteOfAPanelSessionHoldsTheLock) {
         ASSERT_FALSE(dialog.Drag(ctl::BrightnessSlider, 40));
         dialog.End();  // the shut-down and the save
     }
-    // 98 settings and the flag read, the flag written; 99 writes at close.
-    ASSERT_EQ(accesses.size(), 98u + 2u + 99u);
+    // Stale temporary files removed, 98 settings and the flag read, the flag
+    // written; 99 writes at close.
+    ASSERT_EQ(accesses.size(), 1u + 98u + 2u + 99u);
     for (const Access& access : accesses) EXPECT_TRUE(access.lockHeld) << access.what << " without the settings lock";
     EXPECT_FALSE(SettingsLock().Held()) << "the lock is still held after the session";
 }
