@@ -162,6 +162,12 @@ std::optional<FileContents> ReadFile(const std::string& path, bool forWriting, s
             return std::nullopt;
         }
     }
+    // Windows reads a file with a UTF-16 byte-order mark as UTF-16; this reader
+    // and its byte-wise edits would misread it and spoil it.
+    if (contents.text.starts_with("\xFF\xFE") || contents.text.starts_with("\xFE\xFF")) {
+        problem = "it is UTF-16 text, which the panel reads on Windows only";
+        return std::nullopt;
+    }
     if (forWriting) {
         const ssize_t size = fgetxattr(fd.get(), kAclAttribute, nullptr, 0);
         if (size > 0) {

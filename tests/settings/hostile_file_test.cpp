@@ -110,6 +110,19 @@ TEST_F(HostileFile, AFileAboveTheSizeBoundIsUnreadableAndKept) {
     EXPECT_EQ(Read(), 16);
 }
 
+// Windows reads these as UTF-16; here they are left whole rather than misread.
+TEST_F(HostileFile, AUtf16FileIsUnreadableAndKept) {
+    for (const std::string& mark : {std::string("\xFF\xFE"), std::string("\xFE\xFF")}) {
+        const std::string text = mark + std::string("[\0G\0e\0n\0]\0\r\0\n\0", 14);
+        WriteText(kLocalFile, text);
+        std::string problem;
+        EXPECT_EQ(Read(&problem), kDefault);
+        EXPECT_NE(problem.find("UTF-16"), std::string::npos) << problem;
+        EXPECT_FALSE(Write("16", &problem));
+        EXPECT_EQ(ReadText(kLocalFile), text);
+    }
+}
+
 TEST_F(HostileFile, AMissingFileIsNoProblem) {
     std::string problem = "stale";
     EXPECT_EQ(Read(&problem), kDefault);
