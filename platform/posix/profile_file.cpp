@@ -33,7 +33,7 @@ constexpr const char* kAclAttribute = "system.posix_acl_access";
 constexpr std::size_t kTemporarySuffix = 6;  // the XXXXXX of mkstemp
 constexpr int kMaxLinks = 40;                // as the kernel's own limit
 
-std::string Reason(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+std::string Reason(const std::string& what) { return what + ": " + std::strerror(errno); }
 
 // Closes a descriptor when it goes out of scope.
 class Descriptor {
@@ -244,7 +244,7 @@ bool ReplaceFile(const std::string& path, std::string_view text, const FileConte
     std::string temporary = folder + "/" + TemporaryStem(path) + std::string(kTemporarySuffix, 'X');
     const int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
-        problem = Reason(("cannot create a file in " + folder).c_str());
+        problem = Reason("cannot create a new file beside it");
         return false;
     }
     bool ok = WriteAll(fd, text);
@@ -273,7 +273,7 @@ bool ReplaceFile(const std::string& path, std::string_view text, const FileConte
     const Descriptor folderFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     // Some file systems cannot flush a folder (EINVAL); the file itself is safe there.
     if (folderFd.get() < 0 || (fsync(folderFd.get()) != 0 && errno != EINVAL)) {
-        problem = Reason(("cannot flush the folder " + folder + " to the disk").c_str());
+        problem = Reason("cannot flush its folder to the disk");
         return false;
     }
     return true;

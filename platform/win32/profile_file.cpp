@@ -25,7 +25,7 @@ constexpr std::size_t kTemporarySuffix = 6;
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-std::string Reason(const char* what) { return std::string(what) + ": " + LastErrorText(); }
+std::string Reason(const std::string& what) { return what + ": " + LastErrorText(); }
 
 // Closes a handle when it goes out of scope.
 class Handle {
@@ -143,7 +143,7 @@ std::optional<std::string> CreateTemporary(const std::string& path, const std::s
             CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.Valid()) {
             if (GetLastError() == ERROR_FILE_EXISTS) continue;
-            problem = Reason(("cannot create a file in " + FolderOf(path)).c_str());
+            problem = Reason("cannot create a new file beside it");
             return std::nullopt;
         }
         DWORD written = 0;
@@ -156,7 +156,7 @@ std::optional<std::string> CreateTemporary(const std::string& path, const std::s
         }
         return temporary;
     }
-    problem = "cannot find a free name for the new file in " + FolderOf(path);
+    problem = "cannot find a free name for a new file beside it";
     return std::nullopt;
 }
 

@@ -276,7 +276,7 @@ TEST_F(HostileFile, AFolderThatCannotTakeANewFileFailsTheWrite) {
     ASSERT_EQ(chmod(folder_.c_str(), 0555), 0);
     const int status = AsOrdinaryUser(folder_, [] {
         std::string problem;
-        return !Write("16", &problem) && problem.find("cannot create a file in") != std::string::npos ? 0 : 1;
+        return !Write("16", &problem) && problem.find("cannot create a new file beside it") != std::string::npos ? 0 : 1;
     });
     ASSERT_EQ(chmod(folder_.c_str(), 0755), 0);
     EXPECT_EQ(status, 0);
