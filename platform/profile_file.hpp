@@ -9,8 +9,10 @@
 namespace platform {
 
 // The largest settings file read, far above any real one (99 keys take under
-// 3 KB): a larger file counts as unreadable instead of filling the memory.
-inline constexpr std::int64_t kMaxProfileFileBytes = 1 << 20;
+// 3 KB, and files of 10 MB with lines of other programs are still read at the
+// speed of the disk): a larger file counts as unreadable instead of filling
+// the memory.
+inline constexpr std::int64_t kMaxProfileFileBytes = std::int64_t{64} << 20;
 
 // The integer value of KEY in SECTION of FILE, or DEFAULT for a missing file,
 // section or key, or an empty value. A file that exists but cannot be read (not
@@ -31,5 +33,9 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
 // writer's temporary file exists only while it holds the lock around every
 // access to FILE, so under that lock any such file is stale.
 void RemoveStaleTemporaries(const char* file);
+
+// Drops what this process keeps of the files it read or wrote, as at its
+// start: the next access reads its file anew.
+void ForgetProfileCopies();
 
 }  // namespace platform

@@ -4,6 +4,9 @@
 // UTF-8 byte-order mark.
 #include "platform/profile_text.hpp"
 
+#include <algorithm>
+#include <cstring>
+
 namespace profile {
 
 namespace {
@@ -19,6 +22,12 @@ std::string_view Trim(std::string_view text) {
 }
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string LowerCase(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower) c = AsciiLower(c);
+    return lower;
+}
 
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -39,8 +48,9 @@ struct Line {
 };
 
 Line LineAt(std::string_view text, std::size_t begin) {
-    const std::size_t end = text.find_first_of("\r\n", begin);
-    if (end == std::string_view::npos) return {begin, text.size(), text.size()};
+    std::size_t end = begin;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    if (end == text.size()) return {begin, text.size(), text.size()};
     const bool pair = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
     return {begin, end, end + (pair ? 2 : 1)};
 }
@@ -76,11 +86,14 @@ struct Place {
     Line lastOfSection;             // header or last entry: a new key goes after it
 };
 
-Place Locate(std::string_view text, std::string_view section, std::string_view key) {
+// Reads from the top of TEXT, or with INDEX from the first header of SECTION.
+Place Locate(std::string_view text, std::string_view section, std::string_view key,
+             const SectionIndex* index = nullptr) {
     section = Trim(section);
     key = Trim(key);
     Place place;
-    for (std::size_t at = ContentStart(text); at < text.size();) {
+    const std::size_t start = index != nullptr ? index->Find(section) : ContentStart(text);
+    for (std::size_t at = start; at < text.size();) {
         const Line line = LineAt(text, at);
         at = line.next;
         const std::string_view content = Trim(text.substr(line.begin, line.end - line.begin));
@@ -131,8 +144,52 @@ std::string_view IntegerReadChars(std::string_view value) {
 
 }  // namespace
 
+SectionIndex::SectionIndex(std::string_view text) {
+    // Every line is looked at, so the line ends are found with memchr, CR and
+    // LF each on its own run through the text.
+    const char* const data = text.data();
+    const std::size_t size = text.size();
+    auto next = [&](char c, std::size_t from) {
+        const void* found = from < size ? std::memchr(data + from, c, size - from) : nullptr;
+        return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - data) : size;
+    };
+    std::size_t cr = next('\r', 0), lf = next('\n', 0);
+    for (std::size_t at = ContentStart(text); at < size;) {
+        if (cr < at) cr = next('\r', at);
+        if (lf < at) lf = next('\n', at);
+        const std::size_t end = std::min(cr, lf);
+        std::size_t first = at;
+        while (first < end && IsBlank(data[first])) ++first;
+        if (first < end && data[first] == '[')
+            if (const auto name = SectionName(Trim(text.substr(at, end - at)))) Add(at, *name);
+        at = end == size ? size : end + (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1);
+    }
+}
+
+std::size_t SectionIndex::Find(std::string_view name) const {
+    const auto found = first_.find(LowerCase(Trim(name)));
+    return found == first_.end() ? std::string_view::npos : headers_[found->second];
+}
+
+void SectionIndex::Shift(std::size_t from, std::ptrdiff_t delta) {
+    for (auto header = std::lower_bound(headers_.begin(), headers_.end(), from); header != headers_.end(); ++header)
+        *header = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(*header) + delta);
+}
+
+void SectionIndex::Add(std::size_t header, std::string_view name) {
+    first_.try_emplace(LowerCase(name), headers_.size());
+    headers_.push_back(header);
+}
+
 std::optional<std::string> FindValue(std::string_view text, std::string_view section, std::string_view key) {
     const Place place = Locate(text, section, key);
+    if (!place.keyLine) return std::nullopt;
+    return std::string(place.value);
+}
+
+std::optional<std::string> FindValue(std::string_view text, const SectionIndex& index, std::string_view section,
+                                     std::string_view key) {
+    const Place place = Locate(text, section, key, &index);
     if (!place.keyLine) return std::nullopt;
     return std::string(place.value);
 }
@@ -164,36 +221,78 @@ std::int32_t ParseInt(std::string_view value, std::int32_t defaultValue) {
     return static_cast<std::int32_t>(magnitude);
 }
 
+namespace {
+
+bool HoldsLineEnd(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+bool ReadsAsHeader(std::string_view line) { return SectionName(Trim(line)).has_value(); }
+
+Edit PlanAt(std::string_view text, const Place& place, std::string_view section, std::string_view key,
+            std::string_view value) {
+    Edit edit;
+    if (place.keyLine) {
+        edit.at = place.keyLine->begin;
+        edit.removed = place.keyLine->end - place.keyLine->begin;
+        edit.inserted.append(place.keyName).append("=").append(value);  // the line keeps its own line end
+        edit.reshapes = ReadsAsHeader(edit.inserted);
+    } else if (place.section) {
+        const Line& after = place.lastOfSection;
+        edit.at = after.next;
+        if (!after.HasLineEnd()) edit.inserted.append(LineEndStyle(text));
+        const std::size_t keyLine = edit.inserted.size();
+        edit.inserted.append(key).append("=").append(value);
+        edit.reshapes = ReadsAsHeader(std::string_view(edit.inserted).substr(keyLine));
+        edit.inserted.append(LineEndStyle(text));
+    } else {
+        const std::string_view lineEnd = LineEndStyle(text);
+        edit.at = text.size();
+        const bool endsLine = text.ends_with('\n') || text.ends_with('\r');
+        if (text.size() > ContentStart(text) && !endsLine) edit.inserted.append(lineEnd);
+        edit.newHeader = edit.inserted.size();
+        edit.inserted.append("[").append(section).append("]");
+        const std::optional<std::string_view> name = SectionName(Trim(std::string_view(edit.inserted).substr(*edit.newHeader)));
+        edit.newSectionName = name ? std::string(*name) : std::string();
+        edit.inserted.append(lineEnd);
+        const std::size_t keyLine = edit.inserted.size();
+        edit.inserted.append(key).append("=").append(value);
+        edit.reshapes = !name || *name != Trim(section) ||
+                        ReadsAsHeader(std::string_view(edit.inserted).substr(keyLine));
+        edit.inserted.append(lineEnd);
+    }
+    edit.reshapes = edit.reshapes || HoldsLineEnd(section) || HoldsLineEnd(key) || HoldsLineEnd(value);
+    return edit;
+}
+
+}  // namespace
+
 std::optional<std::string> SetValue(std::string_view text, std::string_view section, std::string_view key,
                                     std::string_view value) {
     const Place place = Locate(text, section, key);
+    if (place.keyLine && place.value == value) return std::nullopt;
+    const Edit edit = PlanAt(text, place, section, key, value);
     std::string result;
-    result.reserve(text.size() + section.size() + key.size() + value.size() + 8);
-
-    if (place.keyLine) {
-        if (place.value == value) return std::nullopt;
-        result.append(text.substr(0, place.keyLine->begin));
-        result.append(place.keyName).append("=").append(value);
-        result.append(text.substr(place.keyLine->end));  // the line keeps its own line end
-        return result;
-    }
-
-    const std::string_view lineEnd = LineEndStyle(text);
-    if (place.section) {
-        const Line& after = place.lastOfSection;
-        result.append(text.substr(0, after.next));
-        if (!after.HasLineEnd()) result.append(lineEnd);
-        result.append(key).append("=").append(value).append(lineEnd);
-        result.append(text.substr(after.next));
-        return result;
-    }
-
-    result.append(text);
-    const bool endsLine = text.ends_with('\n') || text.ends_with('\r');
-    if (text.size() > ContentStart(text) && !endsLine) result.append(lineEnd);
-    result.append("[").append(section).append("]").append(lineEnd);
-    result.append(key).append("=").append(value).append(lineEnd);
+    result.reserve(text.size() + edit.inserted.size());
+    result.append(text.substr(0, edit.at)).append(edit.inserted).append(text.substr(edit.at + edit.removed));
     return result;
+}
+
+std::optional<Edit> PlanSetValue(std::string_view text, const SectionIndex& index, std::string_view section,
+                                 std::string_view key, std::string_view value) {
+    const Place place = Locate(text, section, key, &index);
+    if (place.keyLine && place.value == value) return std::nullopt;
+    return PlanAt(text, place, section, key, value);
+}
+
+void ApplyEdit(std::string& text, SectionIndex& index, const Edit& edit) {
+    text.replace(edit.at, edit.removed, edit.inserted);
+    if (edit.reshapes) {
+        index = SectionIndex(text);
+        return;
+    }
+    // No header lies inside the bytes replaced: every header from their end on moves.
+    index.Shift(edit.at + edit.removed, static_cast<std::ptrdiff_t>(edit.inserted.size()) -
+                                            static_cast<std::ptrdiff_t>(edit.removed));
+    if (edit.newHeader) index.Add(edit.at + *edit.newHeader, edit.newSectionName);
 }
 
 }  // namespace profile

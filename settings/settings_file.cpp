@@ -128,6 +128,7 @@ void SetSettingsNotice(SettingsNotice newNotice) { notice = newNotice != nullptr
 bool SaveIncomplete() { return saveIncomplete; }
 
 void ResetSettingsFile() {
+    platform::ForgetProfileCopies();
     unreadableTold = false;
     saveIncomplete = false;
     lastWriteProblem.clear();

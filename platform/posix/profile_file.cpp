@@ -1,6 +1,12 @@
-// Private-profile files on POSIX: the text rules of profile_text on whole-file
-// reads, and writes that replace the file atomically, so a crash or kill at any
-// moment leaves either the old or the new file, never a torn or empty one.
+// Private-profile files on POSIX: the text rules of profile_text on the
+// file's text, and writes that replace the file atomically, so a crash or kill
+// at any moment leaves either the old or the new file, never a torn or empty
+// one.
+//
+// The text and an index of its sections stay in memory between accesses
+// (profile_copy): an access costs one lstat while nobody changed the file, a
+// write of the value a key already holds costs nothing more, and a changed
+// write edits the copy and replaces the file with it.
 //
 // Only a regular file is read: a FIFO would block for ever and a device could
 // be read without end, all while the caller holds the settings lock. A file
@@ -19,36 +25,26 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/posix/profile_copy.hpp"
 #include "platform/profile_text.hpp"
 
 namespace platform {
 
 namespace {
 
+using posix::Descriptor;
+using posix::ProfileCopy;
+
 constexpr const char* kAclAttribute = "system.posix_acl_access";
 constexpr std::size_t kTemporarySuffix = 6;  // the XXXXXX of mkstemp
 constexpr int kMaxLinks = 40;                // as the kernel's own limit
 
 std::string Reason(const std::string& what) { return what + ": " + std::strerror(errno); }
-
-// Closes a descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // Callers name files the Windows way (".\KORVANE16.ini"): a backslash separates
 // folders, so ".\" is the current working directory.
@@ -69,20 +65,40 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The path a chain of symbolic links leads to (the path itself when it is no
-// link); the end of the chain need not exist.
-std::optional<std::string> FollowLinks(std::string path, std::string& problem) {
+// Where a name leads: the end of its chain of symbolic links, and what is
+// there (the lstat of it is the one look at the file an access needs).
+struct Target {
+    std::string path;
+    bool exists = false;
+    struct stat info {};
+};
+
+// Follows the links from PATH; nullopt, with the reason in PROBLEM, when the
+// chain cannot be followed or what is at its end cannot be examined.
+std::optional<Target> FollowLinks(std::string path, std::string& problem) {
     for (int hop = 0; hop <= kMaxLinks; ++hop) {
-        struct stat info {};
-        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-        std::string target(static_cast<std::size_t>(info.st_size) + 256, '\0');
-        const ssize_t length = readlink(path.c_str(), target.data(), target.size());
+        Target target;
+        if (lstat(path.c_str(), &target.info) != 0) {
+            if (errno != ENOENT) {
+                problem = Reason("cannot examine it");
+                return std::nullopt;
+            }
+            target.path = path;
+            return target;
+        }
+        if (!S_ISLNK(target.info.st_mode)) {
+            target.path = path;
+            target.exists = true;
+            return target;
+        }
+        std::string link(static_cast<std::size_t>(target.info.st_size) + 256, '\0');
+        const ssize_t length = readlink(path.c_str(), link.data(), link.size());
         if (length < 0) {
             problem = Reason("cannot follow its link");
             return std::nullopt;
         }
-        target.resize(static_cast<std::size_t>(length));
-        path = target.starts_with('/') ? target : FolderOf(path) + "/" + target;
+        link.resize(static_cast<std::size_t>(length));
+        path = link.starts_with('/') ? link : FolderOf(path) + "/" + link;
     }
     problem = "too many levels of symbolic links";
     return std::nullopt;
@@ -103,80 +119,6 @@ mode_t CurrentUmask() {
     const mode_t mask = umask(0);
     umask(mask);
     return mask;
-}
-
-struct FileContents {
-    std::string text;
-    bool exists = false;
-    struct stat info {};  // of the file read, when it exists
-    std::string acl;      // its access control list, raw; empty when it has none
-};
-
-// The one place the file is read. An empty text when it does not exist;
-// nullopt, with the reason in PROBLEM, when it exists but cannot be read, or
-// (FOR_WRITING) cannot be written by this process.
-std::optional<FileContents> ReadFile(const std::string& path, bool forWriting, std::string& problem) {
-    FileContents contents;
-    // Look before opening: opening a FIFO or a device can block or act.
-    if (stat(path.c_str(), &contents.info) != 0) {
-        if (errno == ENOENT) return contents;
-        problem = Reason("cannot examine it");
-        return std::nullopt;
-    }
-    if (S_ISDIR(contents.info.st_mode)) {
-        problem = "it is a folder, not a file";
-        return std::nullopt;
-    }
-    if (!S_ISREG(contents.info.st_mode)) {
-        problem = "it is not a regular file";
-        return std::nullopt;
-    }
-    const int flags = (forWriting ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    const Descriptor fd(open(path.c_str(), flags));
-    if (fd.get() < 0) {
-        problem = Reason(forWriting ? "cannot write it" : "cannot read it");
-        return std::nullopt;
-    }
-    // Checked again on what was opened, in case the name changed meanwhile.
-    if (fstat(fd.get(), &contents.info) != 0 || !S_ISREG(contents.info.st_mode)) {
-        problem = "it is not a regular file";
-        return std::nullopt;
-    }
-    if (contents.info.st_size > kMaxProfileFileBytes) {
-        problem = "it is larger than " + std::to_string(kMaxProfileFileBytes) + " bytes";
-        return std::nullopt;
-    }
-    contents.exists = true;
-    char buffer[16384];
-    for (;;) {
-        const ssize_t count = read(fd.get(), buffer, sizeof buffer);
-        if (count == 0) break;
-        if (count < 0 && errno == EINTR) continue;
-        if (count < 0) {
-            problem = Reason("cannot read it");
-            return std::nullopt;
-        }
-        contents.text.append(buffer, static_cast<std::size_t>(count));
-        if (contents.text.size() > static_cast<std::size_t>(kMaxProfileFileBytes)) {
-            problem = "it is larger than " + std::to_string(kMaxProfileFileBytes) + " bytes";
-            return std::nullopt;
-        }
-    }
-    // Windows reads a file with a UTF-16 byte-order mark as UTF-16; this reader
-    // and its byte-wise edits would misread it and spoil it.
-    if (contents.text.starts_with("\xFF\xFE") || contents.text.starts_with("\xFE\xFF")) {
-        problem = "it is UTF-16 text, which the panel reads on Windows only";
-        return std::nullopt;
-    }
-    if (forWriting) {
-        const ssize_t size = fgetxattr(fd.get(), kAclAttribute, nullptr, 0);
-        if (size > 0) {
-            contents.acl.resize(static_cast<std::size_t>(size));
-            const ssize_t got = fgetxattr(fd.get(), kAclAttribute, contents.acl.data(), contents.acl.size());
-            contents.acl.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-        }
-    }
-    return contents;
 }
 
 bool WriteAll(int fd, std::string_view text) {
@@ -212,9 +154,21 @@ void RemoveStaleTemporariesOf(const std::string& path) {
     closedir(entries);
 }
 
-// Gives the new file FD what the old one had: owner and group first (a change
-// of owner clears the set-id bits), then the mode, then the access list.
-bool KeepAttributes(int fd, const FileContents& old, std::string& problem) {
+// The raw access control list of the file FD, empty when it has none.
+std::string AccessList(int fd) {
+    std::string acl;
+    const ssize_t size = fgetxattr(fd, kAclAttribute, nullptr, 0);
+    if (size > 0) {
+        acl.resize(static_cast<std::size_t>(size));
+        const ssize_t got = fgetxattr(fd, kAclAttribute, acl.data(), acl.size());
+        acl.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    }
+    return acl;
+}
+
+// Gives the new file FD what the old one (OLD) had: owner and group first (a
+// change of owner clears the set-id bits), then the mode, then the access list.
+bool KeepAttributes(int fd, const ProfileCopy& old, std::string& problem) {
     const struct stat& info = old.info;
     struct stat now {};
     if (fstat(fd, &now) != 0) {
@@ -229,39 +183,43 @@ bool KeepAttributes(int fd, const FileContents& old, std::string& problem) {
         problem = Reason("cannot give the new file the permissions of the old");
         return false;
     }
-    if (!old.acl.empty() && fsetxattr(fd, kAclAttribute, old.acl.data(), old.acl.size(), 0) != 0) {
+    const std::string acl = AccessList(old.file.get());
+    if (!acl.empty() && fsetxattr(fd, kAclAttribute, acl.data(), acl.size(), 0) != 0) {
         problem = Reason("cannot give the new file the access list of the old");
         return false;
     }
     return true;
 }
 
-// The one place the file is replaced: the new text goes to a temporary file
-// beside it, which reaches the disk before the rename makes it the file; the
-// folder is flushed after, so the rename itself survives a power cut.
-bool ReplaceFile(const std::string& path, std::string_view text, const FileContents& old, std::string& problem) {
+// The one place the file is replaced: COPY's text goes to a temporary file
+// beside PATH, which reaches the disk before the rename makes it the file; the
+// folder is flushed after, so the rename itself survives a power cut. While
+// REPLACING, COPY still holds the old file's descriptor and attributes, which
+// the new file takes over. On success COPY becomes the copy of the new file.
+bool ReplaceFile(const std::string& path, ProfileCopy& copy, bool replacing, std::string& problem) {
     const std::string folder = FolderOf(path);
     std::string temporary = folder + "/" + TemporaryStem(path) + std::string(kTemporarySuffix, 'X');
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
+    Descriptor fd(mkostemp(temporary.data(), O_CLOEXEC));
+    if (fd.get() < 0) {
         problem = Reason("cannot create a new file beside it");
         return false;
     }
-    bool ok = WriteAll(fd, text);
+    bool ok = WriteAll(fd.get(), copy.text);
     if (!ok) problem = Reason("cannot write the new file");
-    if (ok && old.exists) ok = KeepAttributes(fd, old, problem);
-    if (ok && !old.exists && fchmod(fd, 0666 & ~CurrentUmask()) != 0) {
+    if (ok && replacing) ok = KeepAttributes(fd.get(), copy, problem);
+    if (ok && !replacing && fchmod(fd.get(), 0666 & ~CurrentUmask()) != 0) {
         problem = Reason("cannot set the new file's permissions");
         ok = false;
     }
-    if (ok && fsync(fd) != 0) {
+    if (ok && fsync(fd.get()) != 0) {
         problem = Reason("cannot flush the new file to the disk");
         ok = false;
     }
-    if (close(fd) != 0 && ok) {
-        problem = Reason("cannot write the new file");
-        ok = false;
-    }
+    struct stat written {};
+    ok = ok && fstat(fd.get(), &written) == 0;
+    // Any change of the bytes once the new file is in place gets a later
+    // modification time than its own, if this one is settled now.
+    const bool settled = ok && posix::ModificationSettled(written, posix::Now());
     if (ok && rename(temporary.c_str(), path.c_str()) != 0) {
         problem = Reason("cannot replace it");
         ok = false;
@@ -276,7 +234,42 @@ bool ReplaceFile(const std::string& path, std::string_view text, const FileConte
         problem = Reason("cannot flush its folder to the disk");
         return false;
     }
+    // The rename changed the file's change time; a change of its bytes since
+    // the write shows in its modification time or size.
+    if (fstat(fd.get(), &copy.info) != 0) return false;
+    const bool untouched = copy.info.st_size == written.st_size &&
+                           copy.info.st_mtim.tv_sec == written.st_mtim.tv_sec &&
+                           copy.info.st_mtim.tv_nsec == written.st_mtim.tv_nsec;
+    copy.path = path;
+    copy.file = std::move(fd);
+    copy.identity = posix::FileIdentity::Of(copy.info);
+    copy.trusted = settled && untouched;
     return true;
+}
+
+// The copy of the file this process last read or wrote; one file at a time,
+// the panel has one. Guarded for callers on several threads.
+std::mutex copyMutex;
+std::optional<ProfileCopy> held;
+
+// The copy of the regular file at TARGET: the one held while it still is the
+// file, else read anew. nullptr, with the reason in PROBLEM, when the file
+// cannot be read.
+ProfileCopy* CurrentCopy(const Target& target, std::string& problem) {
+    if (S_ISDIR(target.info.st_mode)) {
+        problem = "it is a folder, not a file";
+    } else if (!S_ISREG(target.info.st_mode)) {
+        // Looked at before opening: opening a FIFO or a device can block or act.
+        problem = "it is not a regular file";
+    } else if (held && held->StillTheFile(target.path, target.info)) {
+        return &*held;
+    } else {
+        held.reset();
+        held = posix::ReadCopy(target.path, problem);
+        if (held) return &*held;
+    }
+    held.reset();
+    return nullptr;
 }
 
 }  // namespace
@@ -286,11 +279,15 @@ std::int32_t ReadProfileInt(const char* section, const char* key, std::int32_t d
     std::string why;
     std::int32_t result = defaultValue;
     if (section != nullptr && key != nullptr && file != nullptr) {
-        const std::optional<std::string> path = FollowLinks(LocalPath(file), why);
-        const std::optional<FileContents> contents = path ? ReadFile(*path, false, why) : std::nullopt;
-        const std::optional<std::string> value =
-            contents ? profile::FindValue(contents->text, section, key) : std::nullopt;
-        if (value) result = profile::ParseInt(*value, defaultValue);
+        const std::lock_guard guard(copyMutex);
+        const std::optional<Target> target = FollowLinks(LocalPath(file), why);
+        if (target && target->exists) {
+            if (const ProfileCopy* copy = CurrentCopy(*target, why))
+                if (const auto value = profile::FindValue(copy->text, copy->index, section, key))
+                    result = profile::ParseInt(*value, defaultValue);
+        } else {
+            held.reset();
+        }
     }
     if (problem != nullptr) *problem = why;
     return result;
@@ -300,19 +297,35 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
                         std::string* problem) {
     std::string why;
     bool written = false;
+    const std::lock_guard guard(copyMutex);
+    const std::optional<Target> target =
+        section != nullptr && key != nullptr && value != nullptr && file != nullptr ? FollowLinks(LocalPath(file), why)
+                                                                                    : std::nullopt;
     if (section == nullptr || key == nullptr || value == nullptr || file == nullptr) {
         why = "nothing to write";
-    } else if (const std::optional<std::string> path = FollowLinks(LocalPath(file), why)) {
+    } else if (target) {
         // A file that cannot be read is never replaced: its settings would be lost.
-        if (const std::optional<FileContents> contents = ReadFile(*path, true, why)) {
-            const std::optional<std::string> text = profile::SetValue(contents->text, section, key, value);
-            if (text) RemoveStaleTemporariesOf(*path);
-            // Without a change the file stays untouched.
-            written = !text || ReplaceFile(*path, *text, *contents, why);
+        ProfileCopy* copy = target->exists ? CurrentCopy(*target, why) : &held.emplace();
+        const std::optional<profile::Edit> edit =
+            copy != nullptr ? profile::PlanSetValue(copy->text, copy->index, section, key, value) : std::nullopt;
+        if (copy != nullptr && !edit) {
+            written = true;  // the key holds the value already: the file stays untouched
+        } else if (edit && target->exists && faccessat(AT_FDCWD, target->path.c_str(), W_OK, AT_EACCESS) != 0) {
+            why = Reason("cannot write it");
+        } else if (edit) {
+            RemoveStaleTemporariesOf(target->path);
+            profile::ApplyEdit(copy->text, copy->index, *edit);
+            written = ReplaceFile(target->path, *copy, target->exists, why);
+            if (!written) held.reset();  // the file is as it was: read it again next time
         }
     }
     if (problem != nullptr) *problem = written ? std::string() : why;
     return written;
+}
+
+void ForgetProfileCopies() {
+    const std::lock_guard guard(copyMutex);
+    held.reset();
 }
 
 void RemoveStaleTemporaries(const char* file) {
@@ -320,8 +333,8 @@ void RemoveStaleTemporaries(const char* file) {
     const std::string named = LocalPath(file);
     RemoveStaleTemporariesOf(named);
     std::string ignored;
-    const std::optional<std::string> path = FollowLinks(named, ignored);
-    if (path && *path != named) RemoveStaleTemporariesOf(*path);
+    const std::optional<Target> target = FollowLinks(named, ignored);
+    if (target && target->path != named) RemoveStaleTemporariesOf(target->path);
 }
 
 }  // namespace platform

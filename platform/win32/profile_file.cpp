@@ -229,6 +229,9 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
     return written;
 }
 
+// The system reads the file itself on each access; nothing is kept here.
+void ForgetProfileCopies() {}
+
 void RemoveStaleTemporaries(const char* file) {
     const std::string stem = TemporaryStem(file);
     WIN32_FIND_DATAA found{};
