@@ -6,7 +6,9 @@
 //  - only the key's own line changes, or lines are added: the bytes before and
 //    after the change are the old ones, and the old bytes taken out hold no
 //    line end;
-//  - writing the same value again leaves the text untouched.
+//  - writing the same value again leaves the text untouched;
+//  - the same edit made through the section index gives the same text, and
+//    leaves the index that of the edited text; lookups through it agree.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -41,6 +43,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text = rest.substr(std::min(valueEnd + 1, rest.size()));
 
     const std::optional<std::string> edited = profile::SetValue(text, section, key, value);
+    profile::SectionIndex index(text);
+    FUZZ_CHECK(profile::FindValue(text, index, section, key) == profile::FindValue(text, section, key));
+    const std::optional<profile::Edit> edit = profile::PlanSetValue(text, index, section, key, value);
+    FUZZ_CHECK(edit.has_value() == edited.has_value());
+    if (edit) {
+        std::string kept(text);
+        profile::ApplyEdit(kept, index, *edit);
+        FUZZ_CHECK(kept == *edited);
+        FUZZ_CHECK(index == profile::SectionIndex(kept));
+    }
     if (!edited) {
         FUZZ_CHECK(profile::FindValue(text, section, key) == value);
         return 0;

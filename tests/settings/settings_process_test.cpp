@@ -2,12 +2,14 @@
 // any moment.
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -75,6 +77,13 @@ public:
     }
 
     void Go() { EXPECT_EQ(write(input_, "g", 1), 1); }
+
+    // Sends LINE to a serving worker and gives its answer.
+    std::string Ask(const std::string& line) {
+        const std::string sent = line + "\n";
+        EXPECT_EQ(write(input_, sent.data(), sent.size()), static_cast<ssize_t>(sent.size()));
+        return NextLine();
+    }
 
     void Kill() { kill(pid_, SIGKILL); }
 
@@ -170,6 +179,90 @@ TEST_F(SettingsProcesses, AKilledWriterNeverLeavesATornFile) {
     EXPECT_LE(leftovers, 1);
     platform::RemoveStaleTemporaries(kSettingsFile);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{kLocalFile});
+}
+
+// The file of DIV = VALUE (one digit), always of the same size.
+std::string DivFile(int value) { return "[General]\nDIV=" + std::to_string(value) + "\nPAL=0\n"; }
+
+struct stat StatusOf(const char* path) {
+    struct stat info {};
+    EXPECT_EQ(stat(path, &info), 0);
+    return info;
+}
+
+// Gives PATH the modification time of BEFORE back.
+void PutBackModificationTime(const char* path, const struct stat& before) {
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, path, times, 0), 0);
+}
+
+struct Change {
+    const char* how;
+    std::function<void(int value)> make;
+};
+
+// Changes of the file that keep its size, each made the way some program
+// makes them: in place (as an editor that writes over the file does), in
+// place with the old modification time put back (as a copy that keeps times
+// does), and by a new file renamed over it with the old file's times.
+const Change kChanges[] = {
+    {"rewritten in place", [](int value) { WriteText(kLocalFile, DivFile(value)); }},
+    {"rewritten in place, its modification time put back",
+     [](int value) {
+         const struct stat before = StatusOf(kLocalFile);
+         WriteText(kLocalFile, DivFile(value));
+         PutBackModificationTime(kLocalFile, before);
+     }},
+    {"replaced by a renamed file with the old one's times",
+     [](int value) {
+         const struct stat before = StatusOf(kLocalFile);
+         WriteText("replacement.ini", DivFile(value));
+         PutBackModificationTime("replacement.ini", before);
+         ASSERT_EQ(rename("replacement.ini", kLocalFile), 0);
+     }},
+};
+
+// Long enough for any file stamp taken before it to lie in an earlier tick of
+// the clock that stamps files.
+constexpr auto kSettle = std::chrono::milliseconds(40);
+
+// Another process keeps what it read of the file between its accesses. Every
+// change this one makes meanwhile shows in that process's next access: made
+// at once after its last access (within the same tick of the file stamps'
+// clock) or after its copy had settled, and after its own write too.
+TEST_F(SettingsProcesses, AnotherProcessSeesEveryChangeAtItsNextAccess) {
+    for (const Change& change : kChanges) {
+        SCOPED_TRACE(change.how);
+        WriteText(kLocalFile, DivFile(0));
+        Worker worker(folder_, {"serve"});
+        for (int round = 1; round <= 40; ++round) {
+            SCOPED_TRACE("round " + std::to_string(round));
+            const int value = round % 10;
+            const bool settled = round % 2 == 0;
+            if (settled) std::this_thread::sleep_for(kSettle);
+            // A read, or (every third round) a write, gives the worker its copy.
+            if (round % 3 == 0)
+                ASSERT_EQ(worker.Ask("write General PAL 0"), "ok");
+            else
+                ASSERT_EQ(worker.Ask("read General DIV"), std::to_string((round + 9) % 10));
+            if (settled) std::this_thread::sleep_for(kSettle);
+            change.make(value);
+            ASSERT_EQ(worker.Ask("read General DIV"), std::to_string(value));
+        }
+    }
+}
+
+// The other way round: this process keeps its copy, another writes.
+TEST_F(SettingsProcesses, ThisProcessSeesAnotherProcesssWriteAtItsNextAccess) {
+    WriteText(kLocalFile, DivFile(0));
+    Worker worker(folder_, {"serve"});
+    for (int round = 1; round <= 20; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        if (round % 2 == 0) std::this_thread::sleep_for(kSettle);
+        ASSERT_EQ(ReadSetting("General", "DIV", -1), (round + 9) % 10);
+        ASSERT_EQ(worker.Ask("write General DIV " + std::to_string(round % 10)), "ok");
+        ASSERT_EQ(ReadSetting("General", "DIV", -1), round % 10);
+    }
 }
 
 }  // namespace

@@ -9,10 +9,17 @@
 //   settings_worker FOLDER write-loop       say "ready", then write Loop/First and
 //                                           Loop/Second in turn with rising values,
 //                                           counting on from Loop/Second, until killed
+//   settings_worker FOLDER serve            for each line "read SECTION KEY" on standard
+//                                           input say the key's value (-1 when missing),
+//                                           for "write SECTION KEY VALUE" say "ok" or
+//                                           "failed"; one process throughout, so what
+//                                           it keeps of the file lasts between lines
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
+#include <sstream>
 #include <string>
 
 #include "settings/settings_file.hpp"
@@ -56,6 +63,23 @@ int ProbeLock() {
     }
 }
 
+int Serve() {
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        std::istringstream words(line);
+        std::string command, section, key, value;
+        words >> command >> section >> key >> value;
+        if (command == "read")
+            std::printf("%d\n", ReadSetting(section.c_str(), key.c_str(), -1));
+        else if (command == "write")
+            std::printf("%s\n", WriteSetting(section.c_str(), key.c_str(), value.c_str()) ? "ok" : "failed");
+        else
+            return 2;
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -64,5 +88,6 @@ int main(int argc, char** argv) {
     if (mode == "increment" && argc == 4) return Increment(std::atoi(argv[3]));
     if (mode == "probe-lock") return ProbeLock();
     if (mode == "write-loop") WriteLoop();
+    if (mode == "serve") return Serve();
     return 2;
 }
