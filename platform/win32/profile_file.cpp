@@ -229,8 +229,9 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
     return written;
 }
 
-// The system reads the file itself on each access; nothing is kept here.
-void ForgetProfileCopies() {}
+// What the system keeps of a file it read goes with its documented flush: all
+// three names empty.
+void ForgetProfileCopies() { WritePrivateProfileStringA(nullptr, nullptr, nullptr, nullptr); }
 
 void RemoveStaleTemporaries(const char* file) {
     const std::string stem = TemporaryStem(file);
