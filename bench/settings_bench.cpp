@@ -291,8 +291,10 @@ class TableReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
+        for (const Run& run : runs) {
+            failed_ = failed_ || run.error_occurred;
             if (run.run_type == Run::RT_Iteration && !run.error_occurred) runs_.push_back(run);
+        }
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
@@ -310,8 +312,12 @@ public:
         }
     }
 
+    // True when a benchmark found the work other than it must be.
+    bool Failed() const { return failed_; }
+
 private:
     std::vector<Run> runs_;
+    bool failed_ = false;
 };
 
 // The settings lock is created before main, in the folder XDG_RUNTIME_DIR
@@ -341,5 +347,5 @@ int main(int argc, char** argv) {
     TableReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return 0;
+    return reporter.Failed() ? 1 : 0;
 }

@@ -6,8 +6,9 @@
 //   - a close changing k values    / k crash-safe replaces (write, flush,
 //                                    move with write-through);
 //   - a close changing nothing     / the start-up's reads.
-// Usage: korvane16-settings-peer [SECONDS]: each figure runs until the
-// figure and its floor have taken SECONDS together (default 0.5), at least once.
+// Usage: korvane16-settings-peer [SECONDS [LARGEST]]: each figure runs until
+// the figure and its floor have taken SECONDS together (default 0.5), at least
+// once; files of other programs' lines up to LARGEST bytes (default 10 MB).
 #include <windows.h>
 
 #include <cstdio>
@@ -134,6 +135,7 @@ void MeasureSize(std::size_t foreign, const std::string& size) {
 
 int main(int argc, char** argv) {
     if (argc > 1) budget = std::atof(argv[1]);
+    const std::size_t largest = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : std::size_t{10} << 20;
     // A working folder of its own, as the panel runs in its working folder.
     char folder[MAX_PATH];
     std::snprintf(folder, sizeof folder, "korvane16-peer-%lu", GetCurrentProcessId());
@@ -141,7 +143,8 @@ int main(int argc, char** argv) {
     SetCurrentDirectoryA(folder);
     const std::pair<std::size_t, const char*> sizes[] = {
         {1 << 10, "1KB"}, {100 << 10, "100KB"}, {1 << 20, "1MB"}, {10 << 20, "10MB"}};
-    for (const auto& [bytes, label] : sizes) MeasureSize(bytes, label);
+    for (const auto& [bytes, label] : sizes)
+        if (bytes <= largest) MeasureSize(bytes, label);
     std::printf("\n| figure | file | figure ms | floor ms | ratio |\n|---|---|---|---|---|\n");
     for (const Row& row : rows)
         std::printf("| %s | %s | %.3f | %.3f | %.2f |\n", row.figure.c_str(), row.size.c_str(), row.figureMs, row.floorMs,

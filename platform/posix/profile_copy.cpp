@@ -96,32 +96,26 @@ std::optional<ProfileCopy> ReadCopy(const std::string& path, std::string& proble
         problem = TooLarge();
         return std::nullopt;
     }
-    // One allocation of the size the file has; a file growing meanwhile is
-    // read on to its end, within the bound.
+    // One allocation of the size the file has, filled by appending: in a new
+    // process every page of it is new memory, and filling it with zeros first
+    // would cost as much again. A file growing meanwhile is read on to its
+    // end, within the bound.
     std::string& text = copy.text;
-    text.resize(static_cast<std::size_t>(copy.info.st_size) + 1);
-    std::size_t got = 0;
+    text.reserve(static_cast<std::size_t>(copy.info.st_size));
+    char buffer[65536];
     for (;;) {
-        if (got == text.size()) {
-            if (text.size() > static_cast<std::size_t>(kMaxProfileFileBytes)) {
-                problem = TooLarge();
-                return std::nullopt;
-            }
-            text.resize(text.size() * 2);
-        }
-        const ssize_t count = read(copy.file.get(), text.data() + got, text.size() - got);
+        const ssize_t count = read(copy.file.get(), buffer, sizeof buffer);
         if (count == 0) break;
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) {
             problem = Reason("cannot read it");
             return std::nullopt;
         }
-        got += static_cast<std::size_t>(count);
-    }
-    text.resize(got);
-    if (got > static_cast<std::size_t>(kMaxProfileFileBytes)) {
-        problem = TooLarge();
-        return std::nullopt;
+        text.append(buffer, static_cast<std::size_t>(count));
+        if (text.size() > static_cast<std::size_t>(kMaxProfileFileBytes)) {
+            problem = TooLarge();
+            return std::nullopt;
+        }
     }
     // Windows reads a file with a UTF-16 byte-order mark as UTF-16; this reader
     // and its byte-wise edits would misread it and spoil it.
