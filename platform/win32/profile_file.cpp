@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/profile_text.hpp"
 #include "platform/win32/error_text.hpp"
 
 // windows.h names one of its own functions so; here the name is the panel's.
@@ -222,8 +223,14 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
         why = "nothing to write";
     } else if (const std::optional<FileContents> old = ReadOriginal(file, true, why)) {
         // A file that cannot be read is never replaced: its settings would be lost.
-        RemoveStaleTemporaries(file);
-        written = ReplaceThroughCopy(file, *old, section, key, value, why);
+        if (old->exists && !profile::SetValue(old->bytes, section, key, value)) {
+            // The key holds the value already, by the text rules the system's
+            // reader keeps too: no copy, no flush, the file stays untouched.
+            written = true;
+        } else {
+            RemoveStaleTemporaries(file);
+            written = ReplaceThroughCopy(file, *old, section, key, value, why);
+        }
     }
     if (problem != nullptr) *problem = written ? std::string() : why;
     return written;
