@@ -51,6 +51,8 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
 
 void RemoveStaleTemporaries(const char*) { accesses.push_back({"remove stale temporaries", SettingsLock().Held()}); }
 
+void ForgetProfileCopies() {}  // this file keeps nothing between accesses
+
 }  // namespace platform
 
 IconHandle LoadIconResource(int) { return nullptr; }
