@@ -32,7 +32,7 @@ TEST(HarnessScript, MistakesStopTheRunWithStatusTwoAndOneLineNamingTheScriptLine
         const RunResult r = panel.Run(script);
         EXPECT_EQ(r.status, 2);
         const std::size_t lines = static_cast<std::size_t>(std::count(script, script + std::strlen(script), '\n'));
-        EXPECT_NE(r.err.find(":" + std::to_string(lines) + ": "), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(std::string(":").append(std::to_string(lines)).append(": ")), std::string::npos) << r.err;
         // Besides what the driver says of itself when loaded, and the panel's
         // lines about its driver.
         const std::size_t otherLines =

@@ -18,7 +18,8 @@ std::string Boxes(const std::string& out, std::initializer_list<int> ids) {
     std::string texts;
     for (int id : ids) {
         const std::string line = LineOf(out, std::to_string(id));
-        texts += (texts.empty() ? "" : ",") + line.substr(line.find("text ") + 5);
+        if (!texts.empty()) texts += ',';
+        texts += line.substr(line.find("text ") + 5);
     }
     return texts;
 }

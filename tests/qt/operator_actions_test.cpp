@@ -132,7 +132,7 @@ TEST_F(OperatorActions, ApplyRadioSendsTheTypedLayoutOrWarnsOfARepeatedCamera) {
 }
 
 TEST_F(OperatorActions, TypingInTheChannelBoxShowsThatChannelsPicture) {
-    run.Run([this](QtPanelDialog& window) {
+    run.Run([](QtPanelDialog& window) {
         PanelTrackbar* brightness = Trackbar(window, ctl::BrightnessSlider);
         ASSERT_EQ(brightness->value(), 100);
         const int dragged = op::DragThumb(brightness, 200);

@@ -35,7 +35,7 @@ public:
     std::string NameOrAtom() {
         if (at_ < words_.size() && words_[at_] == 0xFFFF) {
             Word();
-            return "#" + std::to_string(Word());
+            return std::string(1, '#').append(std::to_string(Word()));
         }
         return String();
     }
