@@ -2,9 +2,12 @@
 // set it before the application object runs the dialog.
 #pragma once
 
+#include "settings/settings_file.hpp"
+
 struct LaunchOptions {
-    // --show: the panel shows as if the show-panel flag were 1.
-    bool showWhateverTheFlag = false;
+    // How the start takes the show-panel flag: --show shows the panel as if it
+    // were 1; korvane16-ctl apply quits as if it were 0 and keeps it.
+    ShowPanelFlagUse showPanelFlag = ShowPanelFlagUse::FromFile;
 };
 
 extern LaunchOptions launchOptions;

@@ -8,10 +8,10 @@
 #include "layout/board_layout_steps.hpp"
 #include "layout/layout_editors.hpp"
 
-void CTvPanelDlg::OnShowWindow() { StartUp(Controls(), BoardLayoutSteps(), launchOptions.showWhateverTheFlag); }
+void CTvPanelDlg::OnShowWindow() { StartUp(Controls(), BoardLayoutSteps(), launchOptions.showPanelFlag); }
 void CTvPanelDlg::OnVideoNtsc() { ChangeVideoStandard(Controls(), 0, BoardLayoutSteps()); }
 void CTvPanelDlg::OnVideoPal() { ChangeVideoStandard(Controls(), 1, BoardLayoutSteps()); }
-void CTvPanelDlg::OnDestroy() { ShutDown(Controls()); }
+void CTvPanelDlg::OnDestroy() { ShutDown(Controls(), launchOptions.showPanelFlag); }
 
 void CTvPanelDlg::OnApplyDiv1() { ApplyLayout(Controls(), 1); }
 void CTvPanelDlg::OnApplyDiv4() { ApplyLayout(Controls(), 4); }

@@ -49,12 +49,12 @@ void BringUpBoard(DialogControls& controls, const LayoutSteps& layouts) {
 void TellWhyThePanelCloses() {
     platform::TellOperator(std::string(DriverLoaded() ? "the board was programmed and " : "") +
                            "the panel closes at once because " + kShowPanelKey + " is 0 in [General] of " +
-                           platform::FullFileName(kSettingsFile) + "; start it with --show to open it");
+                           platform::FullFileName(SettingsFile().c_str()) + "; start it with --show to open it");
 }
 
 }  // namespace
 
-void StartUp(DialogControls& controls, const LayoutSteps& layouts, bool showWhateverTheFlag) {
+void StartUp(DialogControls& controls, const LayoutSteps& layouts, ShowPanelFlagUse flag) {
     if (startedUp) return;
     startedUp = true;
 
@@ -67,9 +67,10 @@ void StartUp(DialogControls& controls, const LayoutSteps& layouts, bool showWhat
 
     // A start without the driver leaves the file alone: writing "0" to the flag
     // would hide the panel on every later start, since that close writes nothing.
-    if (!TakeShowPanelFlag(DriverLoaded(), showWhateverTheFlag)) {
+    if (!TakeShowPanelFlag(DriverLoaded(), flag)) {
         controls.SetCheck(ctl::ShowApplication, 0);
-        TellWhyThePanelCloses();
+        // A program that asked for the quit knows why.
+        if (flag != ShowPanelFlagUse::QuitKeepingTheFlag) TellWhyThePanelCloses();
         controls.PostQuit(0);
     }
 }
@@ -97,7 +98,7 @@ void ChangeVideoStandard(DialogControls& controls, VideoStandard standard, const
     layouts.selectDefaultLayoutRadioAlone(controls);
 }
 
-void ShutDown(DialogControls& controls) {
+void ShutDown(DialogControls& controls, ShowPanelFlagUse flag) {
     if (!DriverLoaded()) return;
     CallDriver(driverTable.OvrCaptureStop);
     CallDriver(driverTable.OvrStop);
@@ -105,7 +106,7 @@ void ShutDown(DialogControls& controls) {
     CallDriver(driverTable.OvrEndup);
     platform::ReleaseLibrary(driverTable.library);
     driverTable = DriverTable{};
-    SavePanelState(controls.GetCheck(ctl::ShowApplication) == 1);
+    SavePanelState(controls.GetCheck(ctl::ShowApplication) == 1, flag);
 }
 
 void ResetDriver() {

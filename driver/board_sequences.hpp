@@ -5,19 +5,20 @@
 #include "driver/layout_steps.hpp"
 #include "platform/dialog_controls.hpp"
 #include "settings/panel_state.hpp"
+#include "settings/settings_file.hpp"
 
 // Loads the driver, reads the settings, brings the board up and makes the
-// show-panel decision; SHOW_WHATEVER_THE_FLAG shows the panel as if the
-// show-panel flag were 1. Runs once per process state (see ResetDriver).
-void StartUp(DialogControls& controls, const LayoutSteps& layouts, bool showWhateverTheFlag);
+// show-panel decision, taking the flag as FLAG says. Runs once per process
+// state (see ResetDriver).
+void StartUp(DialogControls& controls, const LayoutSteps& layouts, ShowPanelFlagUse flag);
 
 // Re-programs the whole board for STANDARD in two complete passes and falls
 // back to the 16-tile layout. Does nothing while no driver is loaded.
 void ChangeVideoStandard(DialogControls& controls, VideoStandard standard, const LayoutSteps& layouts);
 
-// Stops the board, releases the driver and saves every setting; nothing when
-// no driver is loaded.
-void ShutDown(DialogControls& controls);
+// Stops the board, releases the driver and saves every setting (the show-panel
+// flag as FLAG says); nothing when no driver is loaded.
+void ShutDown(DialogControls& controls, ShowPanelFlagUse flag);
 
 // Back to the process-start state: no driver loaded (one still loaded is
 // released), no start-up run yet.

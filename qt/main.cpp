@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     }
     panelInstance = &instance;
 
-    launchOptions.showWhateverTheFlag = line.show;
+    if (line.show) launchOptions.showPanelFlag = ShowPanelFlagUse::ShowWhateverTheFlag;
     std::vector<char*> toolkitArguments;
     std::vector<std::string> toolkitWords = line.toolkitArguments;
     for (std::string& word : toolkitWords) toolkitArguments.push_back(word.data());

@@ -6,28 +6,13 @@
 #include "platform/file_names.hpp"
 #include "platform/profile_file.hpp"
 #include "settings/panel_state.hpp"
+#include "settings/settings_keys.hpp"
 #include "settings/settings_lock.hpp"
 
 namespace {
 
-constexpr const char* kGeneral = "General";
-constexpr const char* kFormat = "Format";
-constexpr const char* kCamera = "Camera";
-
-struct AttributeKey {
-    const char* name;
-    std::int32_t ChannelAttributes::*field;
-};
-
-// Key order within each "AttributeN" section, for reading and for writing.
-constexpr AttributeKey kAttributeKeys[] = {
-    {"Brightness", &ChannelAttributes::brightness},
-    {"Contrast", &ChannelAttributes::contrast},
-    {"HUE", &ChannelAttributes::hue},
-    {"Saturation", &ChannelAttributes::saturation},
-};
-
-std::string Numbered(const char* stem, int number) { return stem + std::to_string(number); }
+// The file this process's settings accesses go to.
+std::string settingsFile = kSettingsFile;
 
 void ToTheOperator(const std::string& line) { platform::TellOperator(line); }
 
@@ -38,21 +23,28 @@ std::string lastWriteProblem;    // why the last WriteSetting failed
 
 void Tell(const std::string& what) { notice(what); }
 
-std::string FileName() { return platform::FullFileName(kSettingsFile); }
+std::string FileName() { return platform::FullFileName(settingsFile.c_str()); }
+
+bool Write(const SettingKey& key, const std::string& text) {
+    return WriteSetting(key.section.c_str(), key.name.c_str(), text.c_str());
+}
 
 // Writes one value; counts a failure and keeps the first reason.
-void Write(const char* section, const std::string& key, const std::string& text, int& failures,
-           std::string& firstProblem) {
-    if (WriteSetting(section, key.c_str(), text.c_str())) return;
+void Write(const SettingKey& key, const std::string& text, int& failures, std::string& firstProblem) {
+    if (Write(key, text)) return;
     if (failures++ == 0) firstProblem = lastWriteProblem;
 }
 
 }  // namespace
 
+void UseSettingsFile(const std::string& file) { settingsFile = file; }
+
+const std::string& SettingsFile() { return settingsFile; }
+
 std::int32_t ReadSetting(const char* section, const char* key, std::int32_t defaultValue) {
     SettingsLockHold hold;
     std::string problem;
-    const std::int32_t value = platform::ReadProfileInt(section, key, defaultValue, kSettingsFile, &problem);
+    const std::int32_t value = platform::ReadProfileInt(section, key, defaultValue, settingsFile.c_str(), &problem);
     if (!problem.empty() && !unreadableTold) {
         unreadableTold = true;
         Tell("cannot read the settings file " + FileName() + ": " + problem + "; using the default settings");
@@ -60,67 +52,69 @@ std::int32_t ReadSetting(const char* section, const char* key, std::int32_t defa
     return value;
 }
 
-bool WriteSetting(const char* section, const char* key, const char* text) {
-    SettingsLockHold hold;
-    return platform::WriteProfileString(section, key, text, kSettingsFile, &lastWriteProblem);
+std::int32_t ReadSetting(const SettingKey& key) {
+    return ReadSetting(key.section.c_str(), key.name.c_str(), key.defaultValue);
 }
 
-void ReadLayoutCode() { panelState.layoutCode = ReadSetting(kGeneral, "DIV", 255); }
+bool WriteSetting(const char* section, const char* key, const char* text) {
+    SettingsLockHold hold;
+    return platform::WriteProfileString(section, key, text, settingsFile.c_str(), &lastWriteProblem);
+}
 
-void ReadVideoStandard() { panelState.videoStandard = ReadSetting(kFormat, "PAL", 0); }
+const std::string& LastWriteProblem() { return lastWriteProblem; }
+
+void ReadLayoutCode() { panelState.layoutCode = ReadSetting(LayoutCodeKey()); }
+
+void ReadVideoStandard() { panelState.videoStandard = ReadSetting(VideoStandardKey()); }
 
 void ReadCameraEnables() {
-    for (int ch = 0; ch < kChannelCount; ++ch)
-        panelState.cameraEnable[ch] = ReadSetting(kCamera, Numbered("Camera", ch + 1).c_str(), 1);
+    for (int ch = 0; ch < kChannelCount; ++ch) panelState.cameraEnable[ch] = ReadSetting(CameraEnableKey(ch));
 }
 
 void ReadAttributes() {
-    for (int ch = 0; ch < kChannelCount; ++ch) {
-        const std::string section = Numbered("Attribute", ch + 1);
-        for (const AttributeKey& key : kAttributeKeys)
-            panelState.attributes[ch].*key.field =
-                ReadSetting(section.c_str(), key.name, DefaultAttributes.*key.field);
-    }
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        for (int index = 0; index < kAttributeKeyCount; ++index)
+            panelState.attributes[ch].*AttributeField(index) = ReadSetting(AttributeKey(ch, index));
 }
 
 void ReadPositions() {
-    for (int tile = 0; tile < 16; ++tile)
-        panelState.positionMap[tile] = ReadSetting(kGeneral, Numbered("Position", tile).c_str(), 16);
+    for (int tile = 0; tile < kTileCount; ++tile) panelState.positionMap[tile] = ReadSetting(PositionKey(tile));
 }
 
-bool SavePanelState(bool showPanel) {
+bool SavePanelState(bool showPanel, ShowPanelFlagUse use) {
     int failures = 0;
     std::string problem;
-    auto write = [&](const char* section, const std::string& key, std::int32_t value) {
-        Write(section, key, std::to_string(value), failures, problem);
+    auto write = [&](const SettingKey& key, std::int32_t value) {
+        Write(key, std::to_string(value), failures, problem);
     };
-    write(kGeneral, "DIV", panelState.layoutCode);
-    for (int tile = 0; tile < 16; ++tile) write(kGeneral, Numbered("Position", tile), panelState.positionMap[tile]);
-    write(kFormat, "PAL", panelState.videoStandard);
-    for (int ch = 0; ch < kChannelCount; ++ch) write(kCamera, Numbered("Camera", ch + 1), panelState.cameraEnable[ch]);
-    for (int ch = 0; ch < kChannelCount; ++ch) {
-        const std::string section = Numbered("Attribute", ch + 1);
-        for (const AttributeKey& key : kAttributeKeys) write(section.c_str(), key.name, panelState.attributes[ch].*key.field);
-    }
-    Write(kGeneral, kShowPanelKey, showPanel ? "1" : "0", failures, problem);
+    write(LayoutCodeKey(), panelState.layoutCode);
+    for (int tile = 0; tile < kTileCount; ++tile) write(PositionKey(tile), panelState.positionMap[tile]);
+    write(VideoStandardKey(), panelState.videoStandard);
+    for (int ch = 0; ch < kChannelCount; ++ch) write(CameraEnableKey(ch), panelState.cameraEnable[ch]);
+    for (int ch = 0; ch < kChannelCount; ++ch)
+        for (int index = 0; index < kAttributeKeyCount; ++index)
+            write(AttributeKey(ch, index), panelState.attributes[ch].*AttributeField(index));
+    const bool writesFlag = use != ShowPanelFlagUse::QuitKeepingTheFlag;
+    if (writesFlag) Write(ShowPanelKey(), showPanel ? "1" : "0", failures, problem);
 
     saveIncomplete = failures > 0;
     if (saveIncomplete)
         Tell("the settings were not saved to " + FileName() + ": " + problem + " (" + std::to_string(failures) +
-             " of 99 keys not written)");
+             " of " + (writesFlag ? "99" : "98") + " keys not written)");
     return !saveIncomplete;
 }
 
-bool TakeShowPanelFlag(bool mayWrite, bool showWhateverTheFlag) {
-    const bool show = ReadSetting(kGeneral, kShowPanelKey, 1) != 0 || showWhateverTheFlag;
-    if (show && mayWrite && !WriteSetting(kGeneral, kShowPanelKey, "0"))
+bool TakeShowPanelFlag(bool mayWrite, ShowPanelFlagUse use) {
+    if (use == ShowPanelFlagUse::QuitKeepingTheFlag) return false;
+    const bool show = ReadSetting(ShowPanelKey()) != 0 || use == ShowPanelFlagUse::ShowWhateverTheFlag;
+    if (show && mayWrite && !Write(ShowPanelKey(), "0"))
         Tell("cannot clear the show-panel flag in " + FileName() + ": " + lastWriteProblem);
     return show;
 }
 
 void RemoveStaleSettingsTemporaries() {
     SettingsLockHold hold;
-    platform::RemoveStaleTemporaries(kSettingsFile);
+    platform::RemoveStaleTemporaries(settingsFile.c_str());
 }
 
 void SetSettingsNotice(SettingsNotice newNotice) { notice = newNotice != nullptr ? newNotice : ToTheOperator; }

@@ -66,7 +66,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
         return 1;
     }
-    launchOptions.showWhateverTheFlag = ShowRequested();
+    if (ShowRequested()) launchOptions.showPanelFlag = ShowPanelFlagUse::ShowWhateverTheFlag;
     SetSettingsNotice(CollectNotice);
     theApp.InitInstance();
     ShowNotices(nullptr);

@@ -1,8 +1,11 @@
 // The 99 settings keys through the panel's own read and save functions, and
 // the show-panel decision.
+#include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "settings/panel_state.hpp"
 #include "settings/settings_file.hpp"
@@ -47,6 +50,21 @@ std::string StartStateFile() {
     for (int ch = 1; ch <= 16; ++ch)
         text += "[Attribute" + std::to_string(ch) + "]\nBrightness=100\nContrast=180\nHUE=128\nSaturation=128\n";
     return text;
+}
+
+// Every "[section] key=value" of TEXT, sorted: the keys, whatever their order.
+std::vector<std::string> SortedEntries(const std::string& text) {
+    std::vector<std::string> entries;
+    std::istringstream lines(text);
+    std::string section;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.front() == '[')
+            section = line;
+        else if (!line.empty())
+            entries.push_back(section + " " + line);
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
 }
 
 class SettingsFile : public SettingsFolderTest {
@@ -139,7 +157,7 @@ TEST_F(SettingsFile, ShowPanelFlag) {
         std::filesystem::remove(kLocalFile);
         if (c.before) WriteText(kLocalFile, c.before);
         const ino_t inode = c.before ? Inode(kLocalFile) : 0;
-        EXPECT_EQ(TakeShowPanelFlag(true, false), c.staysOnScreen);
+        EXPECT_EQ(TakeShowPanelFlag(true, ShowPanelFlagUse::FromFile), c.staysOnScreen);
         EXPECT_EQ(ReadText(kLocalFile), c.after);
         if (!c.staysOnScreen) {
             EXPECT_EQ(Inode(kLocalFile), inode);
@@ -153,14 +171,37 @@ TEST_F(SettingsFile, ShowPanelFlagWithoutTheDriverOrWithTheShowOption) {
         std::filesystem::remove(kLocalFile);
         if (c.before) WriteText(kLocalFile, c.before);
         // A start without the driver decides the same and writes nothing.
-        EXPECT_EQ(TakeShowPanelFlag(false, false), c.staysOnScreen);
+        EXPECT_EQ(TakeShowPanelFlag(false, ShowPanelFlagUse::FromFile), c.staysOnScreen);
         EXPECT_EQ(std::filesystem::exists(kLocalFile), c.before != nullptr);
         if (c.before) {
             EXPECT_EQ(ReadText(kLocalFile), c.before);
         }
         // The show option keeps the panel whatever the flag, clearing it as a 1 would be.
-        EXPECT_TRUE(TakeShowPanelFlag(true, true));
+        EXPECT_TRUE(TakeShowPanelFlag(true, ShowPanelFlagUse::ShowWhateverTheFlag));
         EXPECT_NE(ReadText(kLocalFile).find("SetParameter=0\n"), std::string::npos) << ReadText(kLocalFile);
+    }
+}
+
+TEST_F(SettingsFile, AStartThatKeepsTheFlagQuitsAndNeitherItNorTheSaveWritesIt) {
+    for (const FlagCase& c : kFlagCases) {
+        SCOPED_TRACE(c.situation);
+        std::filesystem::remove(kLocalFile);
+        if (c.before) WriteText(kLocalFile, c.before);
+        EXPECT_FALSE(TakeShowPanelFlag(true, ShowPanelFlagUse::QuitKeepingTheFlag));
+        EXPECT_EQ(std::filesystem::exists(kLocalFile), c.before != nullptr);
+        panelState = StartState();
+        EXPECT_TRUE(SavePanelState(true, ShowPanelFlagUse::QuitKeepingTheFlag));
+        // The 98 settings are written; the flag's line is as it was, or still missing.
+        std::string expected = StartStateFile();
+        const std::string flagLine = "SetParameter=1\n";
+        expected.erase(expected.find(flagLine), flagLine.size());
+        const std::string before = c.before != nullptr ? c.before : "";
+        const std::size_t flag = before.find("SetParameter=");
+        if (flag != std::string::npos) {
+            const std::string kept = before.substr(flag, before.find('\n', flag) + 1 - flag);
+            expected.insert(expected.find("[Format]"), kept);
+        }
+        EXPECT_EQ(SortedEntries(ReadText(kLocalFile)), SortedEntries(expected));
     }
 }
 

@@ -1,0 +1,42 @@
+// korvane16-ctl apply: the panel itself, started on the dialog without a screen
+// with the show-panel flag taken as 0 and left in the file as it stands. The
+// start-up programs the board from the file and asks to quit; the close stops
+// the board and saves the settings, as after any panel start that quits. A
+// save that did not complete has been told by the settings layer.
+#include <sstream>
+
+#include "app/launch_options.hpp"
+#include "app/panel_app.hpp"
+#include "app/panel_dlg.hpp"
+#include "ctl/ctl_commands.hpp"
+#include "driver/driver_table.hpp"
+#include "headless/headless_dialog.hpp"
+#include "settings/settings_file.hpp"
+
+namespace {
+
+bool driverLoaded = false;
+
+}  // namespace
+
+IconHandle LoadIconResource(int) { return nullptr; }
+
+int RunModalDialog(CTvPanelDlg& dlg) {
+    std::ostringstream events;  // the quit request; no message box can come up
+    HeadlessDialog dialog(dlg, events);
+    dialog.Create();
+    driverLoaded = DriverLoaded();
+    dialog.End();
+    return 0;
+}
+
+int ApplySettings(std::ostream& err) {
+    if (!CheckReadable(err)) return exit_status::Failure;
+    launchOptions.showPanelFlag = ShowPanelFlagUse::QuitKeepingTheFlag;
+    theApp.InitInstance();
+    if (!driverLoaded) {
+        err << "korvane16-ctl: no driver library TAVRIND.dll could be loaded: nothing was programmed\n";
+        return exit_status::Failure;
+    }
+    return SaveIncomplete() ? exit_status::Failure : exit_status::Ok;
+}

@@ -1,0 +1,93 @@
+#include "tests/ctl/ctl_run.hpp"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteWhole(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::string CtlFolder::Tool() {
+    const char* tool = std::getenv("KORVANE16_CTL");
+    return tool != nullptr && *tool != '\0' ? tool : KORVANE16_DEFAULT_CTL;
+}
+
+CtlFolder::CtlFolder() {
+    std::string pattern = (fs::temp_directory_path() / "korvane16-ctl-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a working folder");
+    folder_ = pattern;
+    fs::create_directory(Path("runtime"));
+    fs::permissions(Path("runtime"), fs::perms::owner_all);
+}
+
+CtlFolder::~CtlFolder() {
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+}
+
+void CtlFolder::WriteSettings(const std::string& text) const { WriteWhole(Path("KORVANE16.ini"), text); }
+std::string CtlFolder::Settings() const { return ReadWhole(Path("KORVANE16.ini")); }
+bool CtlFolder::SettingsExist() const { return fs::exists(Path("KORVANE16.ini")); }
+std::vector<std::string> CtlFolder::Journal() const { return SplitLines(ReadWhole(Path("journal.txt"))); }
+
+ToolResult CtlFolder::RunAlone(const std::vector<std::string>& args) const {
+    const fs::path alone = Path("alone");
+    fs::create_directories(alone);
+    const fs::path copy = alone / fs::path(Tool()).filename();
+    fs::copy_file(Tool(), copy, fs::copy_options::overwrite_existing);
+    return Wait(Start(args, copy.string()));
+}
+
+pid_t CtlFolder::Start(const std::vector<std::string>& args, const std::string& program) const {
+    std::vector<std::string> command{program};
+    command.insert(command.end(), args.begin(), args.end());
+    const std::string out = Path("out.txt"), err = Path("err.txt");
+    const pid_t child = fork();
+    if (child == 0) {
+        if (chdir(folder_.c_str()) != 0) _exit(126);
+        setenv("TAVRIND_JOURNAL", Path("journal.txt").c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", Path("runtime").c_str(), 1);
+        dup2(open("/dev/null", O_RDONLY), 0);
+        dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+        dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        std::vector<char*> argv;
+        for (std::string& word : command) argv.push_back(word.data());
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    return child;
+}
+
+ToolResult CtlFolder::Wait(pid_t child) const {
+    int status = 0;
+    waitpid(child, &status, 0);
+    ToolResult result;
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.out = ReadWhole(Path("out.txt"));
+    result.err = ReadWhole(Path("err.txt"));
+    return result;
+}
