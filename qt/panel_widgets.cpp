@@ -6,11 +6,62 @@
 #include <QPainter>
 #include <qdrawutil.h>
 #include <QStyleFactory>
+#include <QStyleOptionButton>
+#include <QStyleOptionFrame>
 #include <QStyleOptionSlider>
 #include <QWheelEvent>
 #include <algorithm>
 
 PanelStyle::PanelStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+namespace {
+
+bool IsDark(const QPalette& palette) {
+    return palette.color(QPalette::Window).lightness() < palette.color(QPalette::WindowText).lightness();
+}
+
+// A's colour moved PERCENT of the way towards B's.
+QColor Between(const QColor& a, const QColor& b, int percent) {
+    const auto mix = [percent](int from, int to) { return from + (to - from) * percent / 100; };
+    return QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
+}
+
+// OPTION as it is but for its window colour.
+template <typename Option>
+Option WithWindowColour(const Option& option, const QColor& window) {
+    Option copy(option);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        copy.palette.setColor(group, QPalette::Window, window);
+    return copy;
+}
+
+}  // namespace
+
+void PanelStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                               const QWidget* widget) const {
+    if (option == nullptr || !IsDark(option->palette)) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    // The base style draws these outlines a little darker than the window
+    // colour, which vanishes against a dark window and a dark box. Handed a
+    // window colour from which that darker outline lands between the
+    // background and the text, it draws them visibly.
+    const QPalette& palette = option->palette;
+    const QColor window =
+        Between(palette.color(QPalette::Window), palette.color(QPalette::WindowText), 45).lighter(145);
+    const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
+    const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+    if (element == PE_FrameLineEdit && frame != nullptr) {
+        const QStyleOptionFrame visible = WithWindowColour(*frame, window);
+        QProxyStyle::drawPrimitive(element, &visible, painter, widget);
+    } else if ((element == PE_IndicatorCheckBox || element == PE_IndicatorRadioButton) && button != nullptr) {
+        const QStyleOptionButton visible = WithWindowColour(*button, window);
+        QProxyStyle::drawPrimitive(element, &visible, painter, widget);
+    } else {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+}
 
 int PanelStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
     const int value = QProxyStyle::pixelMetric(metric, option, widget);

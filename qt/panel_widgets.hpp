@@ -10,10 +10,13 @@
 // The look every control of the panel uses, whatever the desktop's theme: the
 // layout is fixed in pixels, so the control metrics must be known. A trackbar
 // thumb is kept inside the control's height, and a click on the channel pages
-// the thumb towards the click, as a Windows trackbar does.
+// the thumb towards the click, as a Windows trackbar does. In a dark palette
+// the outlines of edit boxes, check boxes and radios stay visible.
 class PanelStyle : public QProxyStyle {
 public:
     PanelStyle();
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget = nullptr) const override;
     int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
                     const QWidget* widget = nullptr) const override;
     int styleHint(StyleHint hint, const QStyleOption* option = nullptr, const QWidget* widget = nullptr,
