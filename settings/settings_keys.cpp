@@ -18,7 +18,7 @@ constexpr AttributeKeySpec kAttributeKeys[kAttributeKeyCount] = {
     {"Saturation", &ChannelAttributes::saturation},
 };
 
-std::string Numbered(const char* stem, int number) { return stem + std::to_string(number); }
+std::string Numbered(const char* stem, int number) { return std::string(stem).append(std::to_string(number)); }
 
 }  // namespace
 

@@ -19,8 +19,8 @@ namespace {
 // What list prints for a file that holds nothing: every key at its default.
 std::vector<std::string> DefaultListing() {
     std::vector<std::string> lines{"standard ntsc", "layout 255"};
-    for (int n = 1; n <= 16; ++n) lines.push_back("tile." + std::to_string(n) + " 17");
-    for (int n = 1; n <= 16; ++n) lines.push_back("camera." + std::to_string(n) + " on");
+    for (int n = 1; n <= 16; ++n) lines.push_back(std::string("tile.") + std::to_string(n) + " 17");
+    for (int n = 1; n <= 16; ++n) lines.push_back(std::string("camera.") + std::to_string(n) + " on");
     for (int n = 1; n <= 16; ++n) {
         const std::string number = std::to_string(n);
         lines.insert(lines.end(), {"brightness." + number + " 100", "contrast." + number + " 180",
@@ -89,7 +89,7 @@ TEST(CtlGet, AnUnknownNameIsAUsageErrorAndPrintsNoValue) {
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(CountLines(r.err), 1) << r.err;
-        EXPECT_NE(r.err.find("'" + std::string(name) + "'"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(std::string(1, '\'').append(name).append("'")), std::string::npos) << r.err;
     }
 }
 

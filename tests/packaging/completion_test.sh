@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The bash completion of korvane16-ctl offers exactly the tool's own setting
+# names, and every value it offers is one the tool takes.
+# Usage: completion_test.sh COMPLETION_SCRIPT KORVANE16_CTL
+set -uo pipefail
+completion=$1 ctl=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+source /usr/share/bash-completion/bash_completion
+source "$completion"
+compopt() { :; }  # only a real completion can set its options
+
+# complete WORD...: what the completion offers for the last word.
+complete_words() {
+  COMP_WORDS=(korvane16-ctl "$@")
+  COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+  COMP_LINE="${COMP_WORDS[*]}"
+  COMP_POINT=${#COMP_LINE}
+  COMPREPLY=()
+  _korvane16_ctl
+  printf '%s\n' "${COMPREPLY[@]}" | sort
+}
+
+[ "$(complete_words "" | tr '\n' ' ')" = "apply get list set " ] || fail "commands: $(complete_words "" | tr '\n' ' ')"
+[ "$(complete_words --file x.ini "" | tr '\n' ' ')" = "apply get list set " ] || fail "commands after --file"
+
+names=$(cd "$work" && "$ctl" list | cut -d' ' -f1 | sort)
+[ "$(complete_words get "")" = "$names" ] || fail "get offers other names than list prints"
+[ "$(complete_words set "" | sed 's/=$//' | sort)" = "$names" ] || fail "set offers other names than list prints"
+
+# One setting of each kind, the first and last of a numbered row.
+for name in standard layout tile.1 tile.16 camera.1 camera.16 show-panel; do
+  offered=$(complete_words set "$name=")
+  [ -n "$offered" ] || fail "no values offered for $name"
+  for value in $offered; do
+    "$ctl" --file "$work/try.ini" set "$value" 2>/dev/null || fail "the tool refuses $value"
+  done
+done
+
+if [ "$failures" -ne 0 ]; then exit 1; fi
+echo "completion offers the tool's names and values"
