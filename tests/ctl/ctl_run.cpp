@@ -6,22 +6,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
-
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteWhole(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -48,10 +36,10 @@ CtlFolder::~CtlFolder() {
     fs::remove_all(folder_, ignored);
 }
 
-void CtlFolder::WriteSettings(const std::string& text) const { WriteWhole(Path("KORVANE16.ini"), text); }
-std::string CtlFolder::Settings() const { return ReadWhole(Path("KORVANE16.ini")); }
+void CtlFolder::WriteSettings(const std::string& text) const { WriteText(Path("KORVANE16.ini"), text); }
+std::string CtlFolder::Settings() const { return ReadText(Path("KORVANE16.ini")); }
 bool CtlFolder::SettingsExist() const { return fs::exists(Path("KORVANE16.ini")); }
-std::vector<std::string> CtlFolder::Journal() const { return SplitLines(ReadWhole(Path("journal.txt"))); }
+std::vector<std::string> CtlFolder::Journal() const { return SplitLines(ReadText(Path("journal.txt"))); }
 
 ToolResult CtlFolder::RunAlone(const std::vector<std::string>& args) const {
     const fs::path alone = Path("alone");
@@ -87,7 +75,7 @@ ToolResult CtlFolder::Wait(pid_t child) const {
     waitpid(child, &status, 0);
     ToolResult result;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = ReadWhole(Path("out.txt"));
-    result.err = ReadWhole(Path("err.txt"));
+    result.out = ReadText(Path("out.txt"));
+    result.err = ReadText(Path("err.txt"));
     return result;
 }

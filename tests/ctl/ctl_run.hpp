@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/settings/settings_folder.hpp"  // ReadText, WriteText
+
 struct ToolResult {
     int status = -1;
     std::string out, err;
@@ -42,6 +44,4 @@ private:
     std::string folder_;
 };
 
-std::string ReadWhole(const std::string& path);
-void WriteWhole(const std::string& path, const std::string& text);
 std::vector<std::string> SplitLines(const std::string& text);

@@ -191,7 +191,7 @@ TEST(CtlFiles, TheFileOptionNamesTheSettingsFile) {
     std::filesystem::create_directory(folder.Path("site"));
     const std::string file = folder.Path("site/board.ini");
     ASSERT_EQ(folder.Run({"--file", file, "set", "hue.4=3"}).status, 0);
-    EXPECT_EQ(ReadWhole(file), "[Attribute4]\nHUE=3\n");
+    EXPECT_EQ(ReadText(file), "[Attribute4]\nHUE=3\n");
     EXPECT_FALSE(folder.SettingsExist());
     const ToolResult r = folder.Run({"--file=" + file, "get", "hue.4"});
     EXPECT_EQ(r.out, "hue.4 3\n");

@@ -82,10 +82,8 @@ protected:
         QApplication::setPalette(previous_);
     }
 
-    // Where WIDGET lies in the picture, grown by GROW pixels on every side.
-    QRect Around(const QWidget* widget, int grow = 0) const {
-        return widget->geometry().adjusted(-grow, -grow, grow, grow).intersected(picture.rect());
-    }
+    // Where WIDGET lies in the picture.
+    QRect Around(const QWidget* widget) const { return widget->geometry().intersected(picture.rect()); }
 
     static constexpr int kMargin = 40;  // grey levels a line must stand out by
     CTvPanelDlg dlg;
