@@ -11,6 +11,7 @@
 #include "ctl/ctl_commands.hpp"
 #include "driver/driver_table.hpp"
 #include "headless/headless_dialog.hpp"
+#include "platform/panel_instance.hpp"
 #include "settings/settings_file.hpp"
 
 namespace {
@@ -31,6 +32,19 @@ int RunModalDialog(CTvPanelDlg& dlg) {
 }
 
 int ApplySettings(std::ostream& err) {
+    // The session's panel claim, held until the board is programmed and the
+    // file saved, as a panel holds it: a panel started meanwhile stops.
+    const platform::PanelInstance instance;
+    switch (instance.State()) {
+        case platform::PanelInstance::Claim::Ours: break;
+        case platform::PanelInstance::Claim::AnotherPanelRuns:
+            err << "korvane16-ctl: a KORVANE16 panel is running: close it first, apply would program the board "
+                   "under it\n";
+            return exit_status::Failure;
+        case platform::PanelInstance::Claim::Failed:
+            err << "korvane16-ctl: cannot tell whether a panel runs: " << instance.Error() << '\n';
+            return exit_status::Failure;
+    }
     if (!CheckReadable(err)) return exit_status::Failure;
     launchOptions.showPanelFlag = ShowPanelFlagUse::QuitKeepingTheFlag;
     theApp.InitInstance();

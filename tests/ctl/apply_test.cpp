@@ -3,8 +3,13 @@
 // left as that start leaves it, the flag excepted.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "tests/ctl/ctl_run.hpp"
 #include "tests/harness/panel_run.hpp"
@@ -77,6 +82,45 @@ TEST(CtlApply, WithoutADriverNothingIsProgrammedOrWrittenAndItFails) {
     EXPECT_NE(lines.back().find("nothing was programmed"), std::string::npos) << r.err;
     EXPECT_TRUE(folder.Journal().empty());
     EXPECT_EQ(folder.Settings(), Stored(""));
+}
+
+// The desktop panel to run beside the tool, or empty where none is built.
+std::string Panel() {
+    const char* panel = std::getenv("KORVANE16_PANEL");
+    return panel != nullptr ? panel : KORVANE16_DEFAULT_PANEL;
+}
+
+TEST(CtlApply, IsRefusedWhileAPanelRunsAndWorksOnceItHasClosed) {
+    if (Panel().empty()) GTEST_SKIP() << "no desktop panel in this build";
+    CtlFolder folder;
+    folder.WriteSettings(Stored("SetParameter=1\n"));
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    const pid_t panel = folder.StartProgram(Panel(), {}, "panel");
+    unsetenv("QT_QPA_PLATFORM");
+    // The panel is up once its start-up has written 0 to the show-panel flag.
+    const auto started = std::chrono::steady_clock::now();
+    while (folder.Settings().find("SetParameter=0") == std::string::npos &&
+           std::chrono::steady_clock::now() - started < std::chrono::seconds(20))
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const std::vector<std::string> journal = folder.Journal();
+    const std::string settings = folder.Settings();
+    ASSERT_NE(settings.find("SetParameter=0"), std::string::npos) << ReadText(folder.Path("panel.err"));
+
+    const ToolResult refused = folder.Run({"apply"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(SplitLines(refused.err).size(), 1u) << refused.err;
+    EXPECT_NE(refused.err.find("panel is running"), std::string::npos) << refused.err;
+    EXPECT_EQ(folder.Journal(), journal);
+    EXPECT_EQ(folder.Settings(), settings);
+
+    // Closed as its close box does, the panel stops the board and saves.
+    kill(panel, SIGTERM);
+    EXPECT_EQ(folder.Wait(panel, "panel").status, 0);
+    const std::size_t closed = folder.Journal().size();
+    EXPECT_EQ(folder.Journal().back(), "unload");
+    const ToolResult applied = folder.Run({"apply"});
+    EXPECT_EQ(applied.status, 0) << applied.err;
+    EXPECT_GT(folder.Journal().size(), closed);
 }
 
 TEST(CtlApply, AFileThatCannotBeReadIsNotProgrammed) {

@@ -46,13 +46,14 @@ ToolResult CtlFolder::RunAlone(const std::vector<std::string>& args) const {
     fs::create_directories(alone);
     const fs::path copy = alone / fs::path(Tool()).filename();
     fs::copy_file(Tool(), copy, fs::copy_options::overwrite_existing);
-    return Wait(Start(args, copy.string()));
+    return Wait(StartProgram(copy.string(), args, "tool"));
 }
 
-pid_t CtlFolder::Start(const std::vector<std::string>& args, const std::string& program) const {
+pid_t CtlFolder::StartProgram(const std::string& program, const std::vector<std::string>& args,
+                              const std::string& stem) const {
     std::vector<std::string> command{program};
     command.insert(command.end(), args.begin(), args.end());
-    const std::string out = Path("out.txt"), err = Path("err.txt");
+    const std::string out = Path(stem + ".out"), err = Path(stem + ".err");
     const pid_t child = fork();
     if (child == 0) {
         if (chdir(folder_.c_str()) != 0) _exit(126);
@@ -70,12 +71,12 @@ pid_t CtlFolder::Start(const std::vector<std::string>& args, const std::string& 
     return child;
 }
 
-ToolResult CtlFolder::Wait(pid_t child) const {
+ToolResult CtlFolder::Wait(pid_t child, const std::string& stem) const {
     int status = 0;
     waitpid(child, &status, 0);
     ToolResult result;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = ReadText(Path("out.txt"));
-    result.err = ReadText(Path("err.txt"));
+    result.out = ReadText(Path(stem + ".out"));
+    result.err = ReadText(Path(stem + ".err"));
     return result;
 }

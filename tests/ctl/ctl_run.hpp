@@ -3,6 +3,7 @@
 //
 // Environment (so the same tests drive an installed tool):
 //   KORVANE16_CTL   the tool (default: the one built here)
+//   KORVANE16_PANEL the desktop panel (default: the one built here, if any)
 #pragma once
 
 #include <sys/types.h>
@@ -36,8 +37,11 @@ public:
     // The tool copied alone into a folder of its own, where it finds no driver.
     ToolResult RunAlone(const std::vector<std::string>& args) const;
 
-    pid_t Start(const std::vector<std::string>& args, const std::string& program = Tool()) const;
-    ToolResult Wait(pid_t child) const;
+    pid_t Start(const std::vector<std::string>& args) const { return StartProgram(Tool(), args, "tool"); }
+    // PROGRAM in this folder, its output in STEM.out and STEM.err.
+    pid_t StartProgram(const std::string& program, const std::vector<std::string>& args,
+                       const std::string& stem) const;
+    ToolResult Wait(pid_t child, const std::string& stem = "tool") const;
     static std::string Tool();
 
 private:
