@@ -61,11 +61,12 @@ int main(int argc, char** argv) {
             std::cout << "korvane16-ctl " << KORVANE16_VERSION << '\n';
             return exit_status::Ok;
         }
-        if (option == "--file") {
-            if (++at == words.size()) return UsageError("--file needs a file name");
-            UseSettingsFile(words[at]);
-        } else if (option.starts_with("--file=")) {
-            UseSettingsFile(option.substr(7));
+        if (option == "--file" || option.starts_with("--file=")) {
+            const bool separate = option == "--file";
+            if (separate && ++at == words.size()) return UsageError("--file needs a file name");
+            const std::string file = separate ? words[at] : option.substr(7);
+            if (file.empty()) return UsageError("--file needs a file name");
+            UseSettingsFile(file);
         } else {
             return UsageError("unknown option '" + option + "'");
         }

@@ -217,7 +217,8 @@ TEST(CtlFiles, AFileThatCannotBeReadOrWrittenFailsWithItsReason) {
 TEST(CtlUsage, MistakesOnTheCommandLineAreUsageErrors) {
     CtlFolder folder;
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {"lsit"}, {"list", "layout"}, {"get"}, {"set"}, {"apply", "now"}, {"--file"}, {"--verbose", "list"}}) {
+             {}, {"lsit"}, {"list", "layout"}, {"get"}, {"set"}, {"apply", "now"}, {"--file"}, {"--file=", "list"},
+             {"--file", "", "list"}, {"--verbose", "list"}}) {
         const ToolResult r = folder.Run(args);
         EXPECT_EQ(r.status, 2) << r.err;
         EXPECT_EQ(r.out, "");
