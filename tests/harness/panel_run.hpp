@@ -7,6 +7,8 @@
 //   KORVANE16_RUNNER         words put before it, e.g. "wine"
 //   KORVANE16_PARTIAL_DRIVER a stand-in driver lacking some entry points
 //                            ("" when that build has none: those tests skip)
+//   KORVANE16_STAND_IN       the stand-in that harness loads (default: the one
+//                            built beside it)
 #pragma once
 
 #include <map>
