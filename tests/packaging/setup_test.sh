@@ -11,7 +11,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 # A PATH with stand-ins for the native need's commands, and no apt-get.
 mkdir "$work/bin"
-for tool in cmake ninja g++ python3; do
+for tool in cmake ninja g++ python3 strace; do
   printf '#!/bin/sh\nexit 0\n' >"$work/bin/$tool"
   chmod +x "$work/bin/$tool"
 done
