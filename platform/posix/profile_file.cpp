@@ -134,7 +134,9 @@ bool WriteAll(int fd, std::string_view text) {
 // "dir/.NAME." beside "dir/NAME": the same folder, so the rename stays on one
 // file system; hidden, since a kill before the rename leaves it behind until
 // the next access removes it.
-std::string TemporaryStem(const std::string& path) { return "." + NameOf(path) + "."; }
+// Appended, not added to a one-letter literal: GCC 12 at -O3 reports a false
+// -Wrestrict for that.
+std::string TemporaryStem(const std::string& path) { return std::string(1, '.').append(NameOf(path)).append("."); }
 
 bool IsTemporaryOf(std::string_view name, std::string_view stem) {
     if (!name.starts_with(stem) || name.size() != stem.size() + kTemporarySuffix) return false;
