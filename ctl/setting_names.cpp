@@ -45,14 +45,14 @@ std::optional<int> Decimal(std::string_view text) {
 }
 
 bool IsLayoutCode(std::int64_t code) {
-    return std::any_of(kLayouts.begin(), kLayouts.end(), [code](const LayoutSpec& spec) { return spec.code == code; });
+    return std::any_of(kLayouts.begin(), kLayouts.end(), [code](const LayoutSpec& layout) { return layout.code == code; });
 }
 
 std::string LayoutCodes() {
     std::string codes;
-    for (const LayoutSpec& spec : kLayouts) {
+    for (const LayoutSpec& layout : kLayouts) {
         if (!codes.empty()) codes += ", ";
-        codes += std::to_string(spec.code);
+        codes += std::to_string(layout.code);
     }
     return codes;
 }
