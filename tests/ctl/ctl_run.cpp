@@ -9,6 +9,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "tests/child_exec.hpp"
+
 namespace fs = std::filesystem;
 
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -59,14 +61,7 @@ pid_t CtlFolder::StartProgram(const std::string& program, const std::vector<std:
         if (chdir(folder_.c_str()) != 0) _exit(126);
         setenv("TAVRIND_JOURNAL", Path("journal.txt").c_str(), 1);
         setenv("XDG_RUNTIME_DIR", Path("runtime").c_str(), 1);
-        dup2(open("/dev/null", O_RDONLY), 0);
-        dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-        dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-        std::vector<char*> argv;
-        for (std::string& word : command) argv.push_back(word.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
+        ExecWithOutputFiles(command, out, err);
     }
     return child;
 }

@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "tests/child_exec.hpp"
 #include "tests/file_text.hpp"
 
 namespace fs = std::filesystem;
@@ -59,18 +60,11 @@ Started ProgramRun::Start(const std::vector<std::string>& arguments,
         if (value == "-") unsetenv(name.c_str());
         else setenv(name.c_str(), value.c_str(), 1);
     }
-    dup2(open("/dev/null", O_RDONLY), 0);
-    dup2(open((output + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-    dup2(open((output + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
     // Another build of the program can stand in, e.g. to see these tests fail on it.
     const char* program = std::getenv("KORVANE16_PROGRAM");
     std::vector<std::string> words{program != nullptr && *program != '\0' ? program : KORVANE16_PROGRAM};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
-    _exit(127);
+    ExecWithOutputFiles(std::move(words), output + ".out", output + ".err");
 }
 
 Finished ProgramRun::Wait(const Started& process, double seconds) {

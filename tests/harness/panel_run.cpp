@@ -10,6 +10,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "tests/child_exec.hpp"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -145,14 +147,7 @@ RunResult PanelRun::RunProgram(const std::string& program, const std::string& sc
         // wait for each other.
         if (Native()) setenv("XDG_RUNTIME_DIR", (fs::path(folder_) / "runtime").c_str(), 1);
         for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
-        dup2(open("/dev/null", O_RDONLY), 0);
-        dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-        dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-        std::vector<char*> argv;
-        for (std::string& word : command) argv.push_back(word.data());
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());
-        _exit(127);
+        ExecWithOutputFiles(command, out, err, /*search_path=*/true);
     }
     int status = 0;
     waitpid(child, &status, 0);
