@@ -183,10 +183,15 @@ void BM_PanelSession(benchmark::State& state) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     const pid_t monitor = state.range(0) ? Spawn({KORVANE16_MONITOR}, runtime.Folder(), true) : -1;
     usleep(300000);  // let the monitor settle into its frames
-    for (auto _ : state) {
+    const auto session = [&runtime, &script] {
         const pid_t panel = Spawn({KORVANE16_HARNESS, script.string()}, runtime.Folder(), true);
         waitpid(panel, nullptr, 0);
-    }
+    };
+    // Untimed: the first session creates the settings file, 99 keys each
+    // replaced durably, which dwarfs the session itself; every later one
+    // starts on the file as a panel usually finds it.
+    session();
+    for (auto _ : state) session();
     if (monitor > 0) {
         kill(monitor, SIGTERM);
         waitpid(monitor, nullptr, 0);
