@@ -4,10 +4,12 @@
 #include <QImage>
 #include <QSaveFile>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "monitor/monitor_window.hpp"
@@ -37,6 +39,22 @@ int Snapshot(const char* path) {
         return 1;
     }
     return 0;
+}
+
+bool Set(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Whether the toolkit has a display to open the window on, or was told on the
+// command line which platform to use.
+bool DisplayToOpen(const std::vector<char*>& qtArguments) {
+    if (Set("DISPLAY") || Set("WAYLAND_DISPLAY") || Set("QT_QPA_PLATFORM")) return true;
+    return std::any_of(qtArguments.begin(), qtArguments.end(), [](const char* word) {
+        const std::string_view option(word);
+        return option == "-platform" || option == "--platform" || option.starts_with("-platform=") ||
+               option.starts_with("--platform=");
+    });
 }
 
 void ReportFrames(const MonitorWindow& window) {
@@ -81,6 +99,13 @@ int main(int argc, char** argv) {
         qtArguments.push_back(argv[i]);
     }
 
+    // Without one the toolkit would abort with a long report; say it in one line.
+    if (!DisplayToOpen(qtArguments)) {
+        std::fputs("korvane16-monitor: no display to show the monitor on (neither DISPLAY nor WAYLAND_DISPLAY is "
+                   "set); --snapshot FILE.png needs none\n",
+                   stderr);
+        return 1;
+    }
     int qtCount = static_cast<int>(qtArguments.size());
     qtArguments.push_back(nullptr);
     QApplication application(qtCount, qtArguments.data());

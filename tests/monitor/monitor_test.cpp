@@ -83,6 +83,32 @@ TEST_F(Monitor, SnapshotWithoutARunningBoardExitsOneWithOneLine) {
     EXPECT_FALSE(QFile::exists(QString::fromStdString(file)));
 }
 
+// Without any display the window cannot open: one line saying so, not the
+// toolkit's abort; a snapshot needs no display and still works.
+TEST_F(Monitor, WithoutADisplayTheWindowSaysSoInOneLineAndASnapshotStillWorks) {
+    const std::string err = Folder() + "/monitor-err.txt";
+    const std::string bare = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + std::string(KORVANE16_MONITOR);
+    const auto run = [&err](const std::string& command) {
+        const int status = std::system((command + " 2>'" + err + "'").c_str());
+        std::ifstream in(err);
+        std::stringstream text;
+        text << in.rdbuf();
+        return Result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
+    };
+    Result r = run(bare);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find("no display"), std::string::npos) << r.err;
+
+    r = run(bare + " --snapshot '" + Folder() + "/picture.png'");
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("no virtual board is running"), std::string::npos) << r.err;
+
+    // A platform named on the command line is the toolkit's to judge.
+    r = run(bare + " -platform offscreen --frame-report 0.1 >/dev/null");
+    EXPECT_EQ(r.status, 0) << r.err;
+}
+
 TEST_F(Monitor, SnapshotWritesTheRunningBoardsPictureAsPng) {
     const std::string file = Folder() + "/picture.png";
     {
