@@ -34,16 +34,18 @@ protected:
         int status;
         std::string err;
     };
-    // korvane16-monitor --snapshot FILE, as a process of its own.
-    Result Snapshot(const std::string& file) const {
+    // A shell COMMAND: its exit status and standard error.
+    Result Run(const std::string& command) const {
         const std::string err = Folder() + "/monitor-err.txt";
-        const std::string command =
-            std::string(KORVANE16_MONITOR) + " --snapshot '" + file + "' 2>'" + err + "'";
-        const int status = std::system(command.c_str());
+        const int status = std::system((command + " 2>'" + err + "'").c_str());
         std::ifstream in(err);
         std::stringstream text;
         text << in.rdbuf();
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
+    }
+    // korvane16-monitor --snapshot FILE, as a process of its own.
+    Result Snapshot(const std::string& file) const {
+        return Run(std::string(KORVANE16_MONITOR) + " --snapshot '" + file + "'");
     }
 
     QTemporaryDir folder_;
@@ -86,26 +88,18 @@ TEST_F(Monitor, SnapshotWithoutARunningBoardExitsOneWithOneLine) {
 // Without any display the window cannot open: one line saying so, not the
 // toolkit's abort; a snapshot needs no display and still works.
 TEST_F(Monitor, WithoutADisplayTheWindowSaysSoInOneLineAndASnapshotStillWorks) {
-    const std::string err = Folder() + "/monitor-err.txt";
     const std::string bare = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + std::string(KORVANE16_MONITOR);
-    const auto run = [&err](const std::string& command) {
-        const int status = std::system((command + " 2>'" + err + "'").c_str());
-        std::ifstream in(err);
-        std::stringstream text;
-        text << in.rdbuf();
-        return Result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
-    };
-    Result r = run(bare);
+    Result r = Run(bare);
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_NE(r.err.find("no display"), std::string::npos) << r.err;
 
-    r = run(bare + " --snapshot '" + Folder() + "/picture.png'");
+    r = Run(bare + " --snapshot '" + Folder() + "/picture.png'");
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_NE(r.err.find("no virtual board is running"), std::string::npos) << r.err;
 
     // A platform named on the command line is the toolkit's to judge.
-    r = run(bare + " -platform offscreen --frame-report 0.1 >/dev/null");
+    r = Run(bare + " -platform offscreen --frame-report 0.1 >/dev/null");
     EXPECT_EQ(r.status, 0) << r.err;
 }
 
