@@ -73,6 +73,19 @@ struct Target {
     struct stat info {};
 };
 
+// Whether the link LINK at PATH may be followed. In a folder anyone may write
+// and only owners may delete from (as /tmp), a link of another user could
+// point the panel at any file of whoever starts it there; the kernel refuses to
+// follow such a link itself, and the links are followed here by hand, so the
+// same rule is kept: only a link of this user or of the folder's owner.
+bool MayFollow(const std::string& path, const struct stat& link) {
+    if (link.st_uid == geteuid()) return true;
+    struct stat folder {};
+    if (stat(FolderOf(path).c_str(), &folder) != 0) return false;
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return !shared || link.st_uid == folder.st_uid;
+}
+
 // Follows the links from PATH; nullopt, with the reason in PROBLEM, when the
 // chain cannot be followed or what is at its end cannot be examined.
 std::optional<Target> FollowLinks(std::string path, std::string& problem) {
@@ -90,6 +103,10 @@ std::optional<Target> FollowLinks(std::string path, std::string& problem) {
             target.path = path;
             target.exists = true;
             return target;
+        }
+        if (!MayFollow(path, target.info)) {
+            problem = "it is a link of another user in a folder anyone may write, which is not followed";
+            return std::nullopt;
         }
         std::string link(static_cast<std::size_t>(target.info.st_size) + 256, '\0');
         const ssize_t length = readlink(path.c_str(), link.data(), link.size());

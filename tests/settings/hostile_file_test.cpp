@@ -181,6 +181,39 @@ TEST_F(HostileFile, ALinkLoopIsUnreadable) {
     EXPECT_TRUE(S_ISLNK(Status(kLocalFile).st_mode));
 }
 
+// In a folder anyone may write and only owners may delete from (as /tmp), a
+// link another user made could point the panel at any file of the person who
+// starts it there; the kernel's own protection against that follows a link
+// only as far as its path resolution goes, so the panel keeps the same rule.
+// A link of the folder's owner or of the user is followed as anywhere else.
+TEST_F(HostileFile, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can make a link another user's";
+    std::filesystem::create_directory("store");
+    const std::string target = "store/settings.ini";
+    ASSERT_EQ(chmod(folder_.c_str(), 01777), 0);
+    ASSERT_EQ(symlink(target.c_str(), kLocalFile), 0);
+    for (const uid_t linkOwner : {kNobody, geteuid()}) {
+        SCOPED_TRACE(linkOwner);
+        WriteText(target, "[General]\nDIV=4\n");
+        ASSERT_EQ(lchown(kLocalFile, linkOwner, linkOwner), 0);
+        std::string readProblem, writeProblem;
+        const std::int32_t value = Read(&readProblem);
+        const bool written = Write("16", &writeProblem);
+        EXPECT_TRUE(S_ISLNK(Status(kLocalFile).st_mode));
+        if (linkOwner == kNobody) {
+            EXPECT_EQ(value, kDefault);
+            EXPECT_NE(readProblem.find("link"), std::string::npos) << readProblem;
+            EXPECT_FALSE(written);
+            EXPECT_FALSE(writeProblem.empty());
+            EXPECT_EQ(ReadText(target), "[General]\nDIV=4\n");
+        } else {
+            EXPECT_EQ(value, 4) << readProblem;
+            EXPECT_TRUE(written) << writeProblem;
+            EXPECT_EQ(ReadText(target), "[General]\nDIV=16\n");
+        }
+    }
+}
+
 // Runs BODY as an ordinary user: as root, in a child that has become "nobody"
 // (the folder is handed over first); otherwise as the user running the tests.
 int AsOrdinaryUser(const std::filesystem::path& folder, const std::function<int()>& body) {
