@@ -51,7 +51,8 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
                     if (i + 1 == argc) return Refused("option '" + std::string(word) + "' needs a value");
                     line.toolkitArguments.emplace_back(argv[++i]);
                 }
-                line.platformGiven = line.platformGiven || name == "platform";
+                // Either names where the window goes, as DISPLAY would.
+                line.platformGiven = line.platformGiven || name == "platform" || name == "display";
             } else if (Among(kToolkitFlags, name) && !valueAttached) {
                 line.toolkitArguments.emplace_back(word);
             } else {

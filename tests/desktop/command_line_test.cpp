@@ -5,6 +5,7 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "tests/desktop/program_run.hpp"
 
@@ -57,6 +58,20 @@ TEST(CommandLine, TheToolkitsOwnOptionsStillWork) {
         run.Run({"-platform", "offscreen", "-style=fusion", "--reverse", "-qwindowtitle", "x"}, {{"QT_QPA_PLATFORM", "-"}});
     EXPECT_EQ(f.status, 0) << f.err;
     ASSERT_FALSE(run.Journal().empty());
+    EXPECT_EQ(run.Journal().back(), "unload");
+}
+
+// The X display named on the command line, as the help text offers, where no
+// DISPLAY names one: run under a virtual X server (its DISPLAY is what this
+// test passes on, and the program's own environment lacks it).
+TEST(CommandLine, TheDisplayOptionNamesTheDisplayWithoutTheEnvironment) {
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') GTEST_SKIP() << "needs an X display";
+    ProgramRun run;
+    run.WriteSettings("[General]\nSetParameter=0\n");
+    const Finished f = run.Run({"-display", display}, {{"QT_QPA_PLATFORM", "-"}});
+    EXPECT_EQ(f.status, 0) << f.err;
+    ASSERT_FALSE(run.Journal().empty()) << f.err;
     EXPECT_EQ(run.Journal().back(), "unload");
 }
 
