@@ -46,7 +46,16 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
             const bool valueAttached = equals != std::string_view::npos;
             name = name.substr(0, equals);
             if (Among(kToolkitOptionsWithValue, name)) {
-                line.toolkitArguments.emplace_back(word);
+                if (valueAttached && name != "qmljsdebugger") {
+                    // The toolkit reads these as two words only ("-platform=x"
+                    // would leave it without a platform); its debugger option
+                    // is the one it reads with "=".
+                    const std::size_t at = word.find('=');
+                    line.toolkitArguments.emplace_back(word.substr(0, at));
+                    line.toolkitArguments.emplace_back(word.substr(at + 1));
+                } else {
+                    line.toolkitArguments.emplace_back(word);
+                }
                 if (!valueAttached) {
                     if (i + 1 == argc) return Refused("option '" + std::string(word) + "' needs a value");
                     line.toolkitArguments.emplace_back(argv[++i]);

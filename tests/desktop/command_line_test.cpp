@@ -61,6 +61,18 @@ TEST(CommandLine, TheToolkitsOwnOptionsStillWork) {
     EXPECT_EQ(run.Journal().back(), "unload");
 }
 
+// "-platform=NAME" is read as "-platform NAME", the form the toolkit itself
+// reads: the panel starts on that platform instead of aborting for want of a
+// display.
+TEST(CommandLine, AToolkitOptionsValueAfterAnEqualsSignIsPassedOnAsTheToolkitReadsIt) {
+    ProgramRun run;
+    run.WriteSettings("[General]\nSetParameter=0\n");
+    const Finished f = run.Run({"-platform=offscreen", "--style=fusion"}, {{"QT_QPA_PLATFORM", "-"}});
+    EXPECT_EQ(f.status, 0) << f.err;
+    ASSERT_FALSE(run.Journal().empty()) << f.err;
+    EXPECT_EQ(run.Journal().back(), "unload");
+}
+
 // The X display named on the command line, as the help text offers, where no
 // DISPLAY names one: run under a virtual X server (its DISPLAY is what this
 // test passes on, and the program's own environment lacks it).
