@@ -157,6 +157,13 @@ TEST_F(SettingsProcesses, AKilledWriterNeverLeavesATornFile) {
         SCOPED_TRACE("kill " + std::to_string(round));
         Worker worker(folder_, {"write-loop"});
         ASSERT_EQ(worker.NextLine(), "ready");
+        // The last worker is let finish a write first: a flush can take longer
+        // than every random moment on a busy disk, and the kills must have met
+        // a writer that was writing.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (round == kKills - 1 && platform::ReadProfileInt("Loop", "First", -1, kSettingsFile) <= lastFirst &&
+               std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random)));
         worker.Kill();
         worker.Wait();
