@@ -33,15 +33,15 @@ bool ShowRequested() {
     return false;
 }
 
-// Restores the running panel's window and puts it in front; false when it
+// Restores the running panel's window and puts it in front; nullptr when it
 // has none (yet).
-bool BringRunningPanelToFront() {
+HWND BringRunningPanelToFront() {
     const std::string caption(kDialog.caption);
     const HWND window = FindWindowA(kWindowClass, caption.c_str());
-    if (window == nullptr) return false;
+    if (window == nullptr) return nullptr;
     if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
     SetForegroundWindow(window);
-    return true;
+    return window;
 }
 
 }  // namespace
@@ -57,13 +57,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (instance.State() != platform::PanelInstance::Claim::Ours) {
         const std::string caption(kDialog.caption);
         std::string text;
+        HWND panel = nullptr;
         if (instance.State() == platform::PanelInstance::Claim::AnotherPanelRuns) {
-            text = BringRunningPanelToFront() ? "KORVANE16 is already running: its window has been brought to the front."
-                                              : "KORVANE16 is already running.";
+            panel = BringRunningPanelToFront();
+            text = panel != nullptr ? "KORVANE16 is already running: its window has been brought to the front."
+                                    : "KORVANE16 is already running.";
         } else {
             text = "KORVANE16 cannot tell whether it is already running: " + instance.Error();
         }
         MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+        // The box took the front while it was open; the panel gets it back, so
+        // the operator is left looking at the panel and not at what lay behind it.
+        if (panel != nullptr && IsWindow(panel)) SetForegroundWindow(panel);
         return 1;
     }
     if (ShowRequested()) launchOptions.showPanelFlag = ShowPanelFlagUse::ShowWhateverTheFlag;

@@ -310,12 +310,16 @@ HWND MessageBoxOf(DWORD processId) {
 void SecondStart(const Panel& panel, const std::string& program) {
     const HWND other = CreateWindowExA(0, "STATIC", "another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
                                        100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SetForegroundWindow(other);
     ShowWindow(panel.Dialog(), SW_MINIMIZE);
-    panel.Sync();
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    if (GetForegroundWindow() == panel.Dialog()) throw Failure{"the panel stayed in front"};
+    // The window manager may take a while to hand the front over.
+    for (DWORD waited = 0; GetForegroundWindow() != other; waited += 20) {
+        if (waited >= 5000) throw Failure{"the other window never came to the front"};
+        SetForegroundWindow(other);
+        panel.Sync();
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        Sleep(20);
+    }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION second{};
@@ -337,7 +341,14 @@ void SecondStart(const Panel& panel, const std::string& program) {
     GetExitCodeProcess(second.hProcess, &status);
     CloseHandle(second.hThread);
     CloseHandle(second.hProcess);
-    panel.Sync();
+    // The window manager takes the restore and the focus change in its own
+    // time (slowly on a busy machine): wait a while for the panel to come back.
+    for (DWORD waited = 0; waited < 5000; waited += 20) {
+        panel.Sync();
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        if (!IsIconic(panel.Dialog()) && GetForegroundWindow() == panel.Dialog()) break;
+        Sleep(20);
+    }
     Print("second-start exit " + std::to_string(status));
     Print(std::string("second-start minimised ") + (IsIconic(panel.Dialog()) ? "1" : "0") + " foreground " +
           (GetForegroundWindow() == panel.Dialog() ? "1" : "0"));
