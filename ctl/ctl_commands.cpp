@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "ctl/setting_names.hpp"
+#include "platform/file_names.hpp"
 #include "platform/profile_file.hpp"
 #include "settings/settings_file.hpp"
 #include "settings/settings_lock.hpp"
@@ -14,6 +15,9 @@ constexpr const char* kProgram = "korvane16-ctl: ";
 void PrintSetting(const NamedSetting& setting, std::ostream& out) {
     out << setting.name << ' ' << ShowValue(setting.kind, ReadSetting(setting.key)) << '\n';
 }
+
+// The settings file as the panel names it to people: its full path.
+std::string ShownFileName() { return platform::FullFileName(SettingsFile().c_str()); }
 
 struct Assignment {
     const NamedSetting* setting;
@@ -53,7 +57,7 @@ bool CheckReadable(std::ostream& err) {
         platform::ReadProfileInt("General", kShowPanelKey, 1, SettingsFile().c_str(), &problem);
     }
     if (problem.empty()) return true;
-    err << kProgram << "cannot read " << SettingsFile() << ": " << problem << '\n';
+    err << kProgram << "cannot read " << ShownFileName() << ": " << problem << '\n';
     return false;
 }
 
@@ -90,7 +94,7 @@ int SetSettings(const std::vector<std::string>& assignments, std::ostream& err) 
     for (const Assignment& assignment : checked) {
         const SettingKey& key = assignment.setting->key;
         if (!WriteSetting(key.section.c_str(), key.name.c_str(), assignment.text.c_str())) {
-            err << kProgram << "cannot write " << assignment.setting->name << " to " << SettingsFile() << ": "
+            err << kProgram << "cannot write " << assignment.setting->name << " to " << ShownFileName() << ": "
                 << LastWriteProblem() << '\n';
             return exit_status::Failure;
         }

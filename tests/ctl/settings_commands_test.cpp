@@ -212,6 +212,14 @@ TEST(CtlFiles, AFileThatCannotBeReadOrWrittenFailsWithItsReason) {
         EXPECT_EQ(CountLines(r.err), 1) << r.err;
     }
     EXPECT_FALSE(std::filesystem::exists(folder.Path("no")));
+
+    // The working folder's file is named by its full path, as the panel names it.
+    std::filesystem::create_directory(folder.Path("KORVANE16.ini"));
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"list"}, {"set", "layout=4"}}) {
+        const ToolResult r = folder.Run(args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find(" " + folder.Path("KORVANE16.ini") + ": "), std::string::npos) << r.err;
+    }
 }
 
 TEST(CtlUsage, MistakesOnTheCommandLineAreUsageErrors) {
