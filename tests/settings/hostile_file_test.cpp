@@ -58,7 +58,19 @@ struct stat Status(const std::string& path) {
     return info;
 }
 
-class HostileFile : public SettingsFolderTest {};
+class HostileFile : public SettingsFolderTest {
+protected:
+    // TEXT as the settings file reads as the default with REASON told, and a
+    // write fails and leaves it byte for byte.
+    static void ExpectUnreadableAndKept(const std::string& text, const char* reason) {
+        WriteText(kLocalFile, text);
+        std::string problem;
+        EXPECT_EQ(Read(&problem), kDefault);
+        EXPECT_NE(problem.find(reason), std::string::npos) << problem;
+        EXPECT_FALSE(Write("16", &problem));
+        EXPECT_EQ(ReadText(kLocalFile), text);
+    }
+};
 
 // Each special file in place of the settings file reads as unreadable (the
 // default, with a reason) at once, and a write leaves it as it was.
@@ -95,14 +107,10 @@ TEST_F(HostileFile, OnlyARegularFileIsReadOrReplaced) {
 
 TEST_F(HostileFile, AFileAboveTheSizeBoundIsUnreadableAndKept) {
     const std::string huge = "[General]\nDIV=4\n" + std::string(platform::kMaxProfileFileBytes, ';') + "\n";
-    WriteText(kLocalFile, huge);
-    std::string problem;
-    EXPECT_EQ(Read(&problem), kDefault);
-    EXPECT_NE(problem.find("larger than"), std::string::npos) << problem;
-    EXPECT_FALSE(Write("16", &problem));
-    EXPECT_EQ(ReadText(kLocalFile), huge);
+    ExpectUnreadableAndKept(huge, "larger than");
 
     // Just within the bound it is an ordinary file.
+    std::string problem;
     WriteText(kLocalFile, "[General]\nDIV=4\n" + std::string(platform::kMaxProfileFileBytes - 100, ';') + "\n");
     EXPECT_EQ(Read(&problem), 4);
     EXPECT_EQ(problem, "");
@@ -115,12 +123,7 @@ TEST_F(HostileFile, AUtf16FileIsUnreadableAndKept) {
     for (const std::string& mark : {std::string("\xFF\xFE"), std::string("\xFE\xFF")}) {
         // Appended: GCC 12 at -O3 reports a false -Wrestrict for adding a temporary.
         const std::string text = std::string(mark).append("[\0G\0e\0n\0]\0\r\0\n\0", 14);
-        WriteText(kLocalFile, text);
-        std::string problem;
-        EXPECT_EQ(Read(&problem), kDefault);
-        EXPECT_NE(problem.find("UTF-16"), std::string::npos) << problem;
-        EXPECT_FALSE(Write("16", &problem));
-        EXPECT_EQ(ReadText(kLocalFile), text);
+        ExpectUnreadableAndKept(text, "UTF-16");
     }
 }
 
