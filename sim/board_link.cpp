@@ -1,13 +1,13 @@
 #include "sim/board_link.hpp"
 
 #include <fcntl.h>
-#include <sys/mman.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
-#include <new>
 
 #include "platform/runtime_folder.hpp"
 
@@ -16,8 +16,9 @@ namespace sim {
 namespace {
 
 constexpr const char* kFileName = "KORVANE16-board";
+constexpr const char* kAnotherBoard = "another virtual board of this user is running";
 
-std::string Reason(const std::string& what) { return what + ": " + std::strerror(errno); }
+std::string Reason(const std::string& what, int error = errno) { return what + ": " + std::strerror(error); }
 
 struct flock WholeFile(short type) {
     struct flock lock {};
@@ -26,11 +27,37 @@ struct flock WholeFile(short type) {
     return lock;  // start 0, length 0: the whole file
 }
 
-// Only a regular file of this user's own, of at least the shared size.
-bool Usable(int fd, bool mayGrow) {
+// Only a regular file of this user's own.
+bool Usable(int fd) {
     struct stat info {};
-    return fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == getuid() &&
-           (mayGrow || info.st_size >= static_cast<off_t>(sizeof(SharedBoard)));
+    return fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == getuid();
+}
+
+// FNV-1a over the sequence and the state, eight bytes at a time.
+std::uint32_t Check(const SharedBoard& board) {
+    static_assert((sizeof(SharedBoard) - offsetof(SharedBoard, state)) % 8 == 0);
+    std::uint64_t hash = 0xcbf29ce484222325u ^ board.sequence;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&board.state);
+    for (std::size_t at = 0; at < sizeof board.state; at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + at, 8);
+        hash = (hash ^ word) * 0x100000001b3u;
+    }
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+}
+
+// 0, or the error that stopped the write (ENOSPC for a write cut short).
+int WriteAt(int fd, const void* data, std::size_t size) {
+    const auto* bytes = static_cast<const char*>(data);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = pwrite(fd, bytes + done, size - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return ENOSPC;
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
 }
 
 }  // namespace
@@ -41,54 +68,59 @@ std::string SharedBoardPath(std::string& error) {
 }
 
 BoardPublisher::BoardPublisher() {
-    const std::string path = SharedBoardPath(problem_);
-    if (path.empty()) return;
-    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd_ < 0) {
-        problem_ = Reason("cannot open " + path);
+    path_ = SharedBoardPath(problem_);
+    if (path_.empty()) return;
+    // The folder's lock says a board runs; the file's lock tells the monitor.
+    const std::string folder = path_.substr(0, path_.rfind('/'));
+    folder_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder_ < 0) {
+        problem_ = Reason("cannot open " + folder);
         return;
     }
-    struct flock lock = WholeFile(F_WRLCK);
-    if (!Usable(fd_, true)) {
-        problem_ = path + " is not a regular file of this user";
-    } else if (fcntl(fd_, F_OFD_SETLK, &lock) != 0) {
-        problem_ = errno == EAGAIN || errno == EACCES ? "another virtual board of this user is running"
-                                                      : Reason("cannot lock " + path);
-    } else if (struct stat info {}; fstat(fd_, &info) != 0 ||
-               (info.st_size < static_cast<off_t>(sizeof(SharedBoard)) &&
-                ftruncate(fd_, static_cast<off_t>(sizeof(SharedBoard))) != 0)) {
-        // Never shrunk: a monitor may have it mapped.
-        problem_ = Reason("cannot size " + path);
-    } else if (void* map = mmap(nullptr, sizeof(SharedBoard), PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
-               map == MAP_FAILED) {
-        problem_ = Reason("cannot map " + path);
+    int locked;
+    do locked = flock(folder_, LOCK_EX | LOCK_NB);
+    while (locked != 0 && errno == EINTR);
+    struct flock fileLock = WholeFile(F_WRLCK);
+    if (locked != 0) {
+        problem_ = errno == EWOULDBLOCK ? kAnotherBoard : Reason("cannot lock " + folder);
+    } else if (fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600); fd_ < 0) {
+        problem_ = Reason("cannot open " + path_);
+    } else if (!Usable(fd_)) {
+        problem_ = path_ + " is not a regular file of this user";
+    } else if (fcntl(fd_, F_OFD_SETLK, &fileLock) != 0) {
+        problem_ = errno == EAGAIN || errno == EACCES ? kAnotherBoard : Reason("cannot lock " + path_);
     } else {
-        // Fresh content: a board that died half-way through a write left its
-        // sequence odd.
-        shared_ = new (map) SharedBoard{};
-        shared_->size = sizeof(SharedBoard);
-        shared_->magic = kSharedBoardMagic;
-        return;
+        last_.magic = kSharedBoardMagic;
+        last_.size = sizeof(SharedBoard);
+        return;  // the first Publish writes the content
     }
-    close(fd_);
-    fd_ = -1;
+    LetGo();
 }
 
 BoardPublisher::~BoardPublisher() {
-    if (shared_ != nullptr) {
-        Publish(BoardState{});  // the board is gone: nothing set up, nothing running
-        munmap(shared_, sizeof(SharedBoard));
-    }
-    if (fd_ >= 0) close(fd_);
+    Publish(BoardState{});  // the board is gone: nothing set up, nothing running
+    LetGo();
 }
 
-void BoardPublisher::Publish(const BoardState& state) {
-    if (shared_ == nullptr) return;
-    const std::uint32_t sequence = shared_->sequence.load(std::memory_order_relaxed);
-    shared_->sequence.store(sequence + 1, std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_release);
-    std::memcpy(&shared_->state, &state, sizeof state);
-    shared_->sequence.store(sequence + 2, std::memory_order_release);
+void BoardPublisher::LetGo() {
+    // Closing drops the locks.
+    if (fd_ >= 0) close(fd_);
+    if (folder_ >= 0) close(folder_);
+    fd_ = folder_ = -1;
+}
+
+bool BoardPublisher::Publish(const BoardState& state) {
+    if (fd_ < 0) return true;
+    ++last_.sequence;
+    last_.state = state;
+    last_.check = Check(last_);
+    // One write of the whole record: a file shrunk meanwhile grows back.
+    if (const int error = WriteAt(fd_, &last_, sizeof last_); error != 0) {
+        problem_ = Reason("cannot write " + path_, error);
+        LetGo();
+        return false;
+    }
+    return true;
 }
 
 BoardViewer::~BoardViewer() { Close(); }
@@ -97,28 +129,20 @@ bool BoardViewer::Open() {
     std::string error;
     const std::string path = SharedBoardPath(error);
     if (path.empty()) return false;
-    fd_ = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd_ < 0) return false;
-    if (Usable(fd_, false)) {
-        void* map = mmap(nullptr, sizeof(SharedBoard), PROT_READ, MAP_SHARED, fd_, 0);
-        if (map != MAP_FAILED) {
-            shared_ = static_cast<const SharedBoard*>(map);
-            return true;
-        }
-    }
+    // Never waits on a FIFO put in the file's place.
+    fd_ = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ >= 0 && Usable(fd_)) return true;
     Close();
     return false;
 }
 
 void BoardViewer::Close() {
-    if (shared_ != nullptr) munmap(const_cast<SharedBoard*>(shared_), sizeof(SharedBoard));
     if (fd_ >= 0) close(fd_);
-    shared_ = nullptr;
     fd_ = -1;
 }
 
 bool BoardViewer::Read(BoardState& state) {
-    if (shared_ == nullptr && !Open()) return false;
+    if (fd_ < 0 && !Open()) return false;
     // Whether a stand-in holds the board, asked without taking any lock.
     struct flock lock = WholeFile(F_RDLCK);
     if (fcntl(fd_, F_OFD_GETLK, &lock) != 0 || lock.l_type == F_UNLCK) {
@@ -126,14 +150,18 @@ bool BoardViewer::Read(BoardState& state) {
         Close();
         return false;
     }
-    if (shared_->magic != kSharedBoardMagic || shared_->size != sizeof(SharedBoard)) return false;
-    // A writer that died half-way leaves the sequence odd: give up after a while.
-    for (int attempt = 0; attempt < 10000; ++attempt) {
-        const std::uint32_t before = shared_->sequence.load(std::memory_order_acquire);
-        if ((before & 1) != 0) continue;
-        std::memcpy(&state, &shared_->state, sizeof state);
-        std::atomic_thread_fence(std::memory_order_acquire);
-        if (shared_->sequence.load(std::memory_order_relaxed) == before) return true;
+    // A read that overlaps a write shows in the check: read again.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        SharedBoard board;
+        ssize_t n;
+        do n = pread(fd_, &board, sizeof board, 0);
+        while (n < 0 && errno == EINTR);
+        if (n != static_cast<ssize_t>(sizeof board)) return false;  // shrunk, or never written
+        if (board.magic != kSharedBoardMagic || board.size != sizeof(SharedBoard)) return false;
+        if (board.check == Check(board)) {
+            state = board.state;
+            return true;
+        }
     }
     return false;
 }

@@ -21,7 +21,7 @@ void Say(const std::string& line) { std::fprintf(stderr, "TAVRIND.dll: %s\n", li
 
 #if defined(_WIN32)
 struct VirtualBoard::Link {
-    void Publish(const BoardState&) {}
+    bool Publish(const BoardState&) { return true; }
 };
 #else
 struct VirtualBoard::Link : BoardPublisher {};
@@ -32,9 +32,9 @@ VirtualBoard::VirtualBoard() : link_(std::make_unique<Link>()) {
     Say("a virtual board (the stand-in driver), not a real KORVANE16 board");
 #else
     Say("a virtual board (the stand-in driver), not a real KORVANE16 board; korvane16-monitor shows its picture");
-    if (!link_->Holds()) Say("this board is not shown on korvane16-monitor: " + link_->Problem());
+    if (!link_->Holds() || !link_->Publish(model_.State()))
+        Say("this board is not shown on korvane16-monitor: " + link_->Problem());
 #endif
-    link_->Publish(model_.State());
 }
 
 VirtualBoard::~VirtualBoard() = default;
@@ -51,7 +51,8 @@ void VirtualBoard::Before(Entry entry) {
 
 void VirtualBoard::After(const std::string& fault) {
     if (!fault.empty()) std::fprintf(stderr, "virtual board: %s\n", fault.c_str());
-    link_->Publish(model_.State());
+    // The panel works on without the monitor's view.
+    if (!link_->Publish(model_.State())) Say("this board is no longer shown on korvane16-monitor: " + link_->Problem());
 }
 
 }  // namespace sim

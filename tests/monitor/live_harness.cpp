@@ -1,12 +1,16 @@
 #include "tests/monitor/live_harness.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 
-LiveHarness::LiveHarness(const std::string& folder) {
+LiveHarness::LiveHarness(const std::string& folder, const std::vector<std::string>& prefix,
+                         const std::string& errors) {
+    signal(SIGPIPE, SIG_IGN);  // a harness that died fails the test, not its process
     int in[2], out[2];
     if (pipe(in) != 0 || pipe(out) != 0) {
         ADD_FAILURE() << "no pipes";
@@ -19,7 +23,12 @@ LiveHarness::LiveHarness(const std::string& folder) {
         dup2(out[1], 1);
         close(in[1]);
         close(out[0]);
-        execl(KORVANE16_HARNESS, KORVANE16_HARNESS, static_cast<char*>(nullptr));
+        if (!errors.empty()) dup2(open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+        std::vector<const char*> words;
+        for (const std::string& word : prefix) words.push_back(word.c_str());
+        words.push_back(KORVANE16_HARNESS);
+        words.push_back(nullptr);
+        execvp(words[0], const_cast<char* const*>(words.data()));
         _exit(127);
     }
     close(in[0]);

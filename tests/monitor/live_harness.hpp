@@ -5,18 +5,21 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 class LiveHarness {
 public:
-    // Starts the harness in FOLDER (its settings folder) and shows the panel.
-    explicit LiveHarness(const std::string& folder);
+    // Starts the harness in FOLDER (its settings folder) and shows the panel;
+    // PREFIX: words put before it; ERRORS: a file for its standard error.
+    explicit LiveHarness(const std::string& folder, const std::vector<std::string>& prefix = {},
+                         const std::string& errors = "");
     ~LiveHarness();
     LiveHarness(const LiveHarness&) = delete;
     LiveHarness& operator=(const LiveHarness&) = delete;
 
     // Sends script lines and returns once the panel has worked them all.
     void Do(const std::string& lines);
-    // Closes the panel; returns the harness's exit status.
+    // Closes the panel; returns the harness's exit status (-1 when killed).
     int Close();
 
 private:

@@ -7,13 +7,16 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
 
 #include "layout/layout_specs.hpp"
 #include "monitor/monitor_window.hpp"
+#include "tests/child_exec.hpp"
 #include "tests/monitor/live_harness.hpp"
 #include "tests/sim/expected_picture.hpp"
 
@@ -76,13 +79,36 @@ bool OnlyGreys(const QImage& image, std::set<int>& greys) {
     return true;
 }
 
+// Whatever lies in the board file's place, without a board the answer is one
+// line and status 1, promptly.
 TEST_F(Monitor, SnapshotWithoutARunningBoardExitsOneWithOneLine) {
-    const std::string file = Folder() + "/picture.png";
-    const Result r = Snapshot(file);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-    EXPECT_NE(r.err.find("no virtual board is running"), std::string::npos) << r.err;
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(file)));
+    for (const char* planted : {"", "mkfifo", "touch"}) {
+        SCOPED_TRACE(planted);
+        const std::string board = runtime_ + "/KORVANE16-board";
+        std::filesystem::remove(board);
+        if (*planted != '\0') {
+            ASSERT_EQ(Run(std::string(planted) + " '" + board + "'").status, 0);
+        }
+        const std::string file = Folder() + "/picture.png";
+        const Result r = Run("timeout 10 " + std::string(KORVANE16_MONITOR) + " --snapshot '" + file + "'");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_NE(r.err.find("no virtual board is running"), std::string::npos) << r.err;
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(file)));
+    }
+}
+
+// Misplaced or unknown words are a usage error; nothing is written.
+TEST_F(Monitor, ArgumentsOutOfPlaceAreAUsageError) {
+    const std::string out = Folder() + "/out.png";
+    for (const std::string& arguments : std::vector<std::string>{"'" + out + "' --snapshot", "--snapshot", "--snapshot '" + out + "' extra",
+                                        "--frame-report", "--frame-report 0.1 --snapshot '" + out + "'"}) {
+        SCOPED_TRACE(arguments);
+        const Result r = Run("cd '" + Folder() + "' && " + KORVANE16_MONITOR + " " + arguments);
+        EXPECT_EQ(r.status, 2) << r.err;
+        EXPECT_NE(r.err.find("usage: korvane16-monitor"), std::string::npos) << r.err;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder()), {}), 2);  // runtime, the errors
+    }
 }
 
 // Without any display the window cannot open: one line saying so, not the
@@ -154,6 +180,73 @@ TEST_F(Monitor, TheWindowFollowsThePanelAsItComesAndGoes) {
         EXPECT_EQ(panel.Close(), 0);
         ASSERT_TRUE(QTest::qWaitFor([&window] { return !window.BoardShowing(); }, 5000));
         EXPECT_EQ(window.Frame(), stopped);
+    }
+}
+
+// The board's shared file cut short during a session or, in a full runtime
+// folder, never backed: the panel and a watching monitor work on, and the
+// board says at most once that the monitor cannot show it.
+TEST_F(Monitor, ABoardFileShrunkOrUnbackedCostsNeitherPanelNorMonitor) {
+    const std::string fullFolder = "mount -t tmpfs -o size=4k,mode=0700 none \"$XDG_RUNTIME_DIR\" && "
+                                   "head -c 4096 /dev/zero >\"$XDG_RUNTIME_DIR/fill\"";
+    const struct {
+        const char* name;
+        std::vector<std::string> prefix;
+        bool truncate;
+        int notShownLines, snapshotStatus;
+    } rows[] = {
+        {"truncated midway", {}, true, 0, 0},
+        {"runtime folder full", {"unshare", "-rm", "sh", "-c", fullFolder + " && exec \"$0\""}, false, 1, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (!row.prefix.empty() && Run("unshare -rm sh -c '" + fullFolder + "'").status != 0) {
+            std::puts("no tmpfs can be mounted here: the full-folder row is left out");
+            continue;
+        }
+        const std::string err = Folder() + "/panel-err.txt", monitorOut = Folder() + "/monitor-out.txt";
+        std::filesystem::remove(Folder() + "/KORVANE16.ini");
+        LiveHarness panel(Folder(), row.prefix, err);
+        const pid_t monitor = fork();
+        if (monitor == 0) ExecWithOutputFiles({KORVANE16_MONITOR, "--frame-report", "1.5"}, monitorOut, monitorOut + ".err");
+        usleep(500000);
+        if (row.truncate) {
+            ASSERT_EQ(truncate((runtime_ + "/KORVANE16-board").c_str(), 0), 0);
+        }
+        usleep(300000);  // the monitor looks meanwhile
+        panel.Do("click 1002\n");  // PAL
+        EXPECT_EQ(Snapshot(Folder() + "/picture.png").status, row.snapshotStatus);
+        EXPECT_EQ(panel.Close(), 0);
+        int status = 0;
+        waitpid(monitor, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        std::ifstream settings(Folder() + "/KORVANE16.ini"), errors(err);
+        std::stringstream text, said;
+        text << settings.rdbuf();
+        said << errors.rdbuf();
+        EXPECT_NE(text.str().find("PAL=1"), std::string::npos) << text.str();
+        const std::string all = said.str();
+        int notShown = 0;
+        for (std::size_t at = 0; (at = all.find("not shown on korvane16-monitor", at)) != std::string::npos; ++at)
+            ++notShown;
+        EXPECT_EQ(notShown, row.notShownLines) << all;
+    }
+}
+
+// The lock that says a board runs holds even when its file has been removed.
+TEST_F(Monitor, ASecondBoardStaysOutEvenWhenTheBoardFileWasRemoved) {
+    for (const bool removed : {false, true}) {
+        SCOPED_TRACE(removed);
+        LiveHarness panel(Folder());
+        if (removed) {
+            ASSERT_TRUE(std::filesystem::remove(runtime_ + "/KORVANE16-board"));
+        }
+        const std::string second = Folder() + "/second";
+        std::filesystem::create_directories(second);
+        const Result r = Run("cd '" + second + "' && printf 'show\\nclose\\n' | " + KORVANE16_HARNESS);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.err.find("another virtual board of this user is running"), std::string::npos) << r.err;
+        EXPECT_EQ(panel.Close(), 0);
     }
 }
 
