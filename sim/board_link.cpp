@@ -111,6 +111,9 @@ void BoardPublisher::LetGo() {
 
 bool BoardPublisher::Publish(const BoardState& state) {
     if (fd_ < 0) return true;
+    // A call that changed nothing (the panel often sends what the board holds)
+    // costs no write.
+    if (written_ && std::memcmp(&last_.state, &state, sizeof state) == 0) return true;
     ++last_.sequence;
     last_.state = state;
     last_.check = Check(last_);
@@ -120,6 +123,7 @@ bool BoardPublisher::Publish(const BoardState& state) {
         LetGo();
         return false;
     }
+    written_ = true;
     return true;
 }
 

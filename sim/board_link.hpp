@@ -41,8 +41,9 @@ public:
     bool Holds() const { return fd_ >= 0; }
     const std::string& Problem() const { return problem_; }
 
-    // False when the state could not be written: the board is let go then
-    // (Problem() says why) and later calls do nothing.
+    // Writes STATE when it differs from the last written. False when it could
+    // not be written: the board is let go then (Problem() says why) and later
+    // calls do nothing.
     bool Publish(const BoardState& state);
 
 private:
@@ -51,7 +52,8 @@ private:
     int folder_ = -1;
     int fd_ = -1;
     std::string path_;
-    SharedBoard last_{};
+    SharedBoard last_{};  // as last written
+    bool written_ = false;
     std::string problem_;
 };
 
