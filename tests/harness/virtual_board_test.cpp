@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 
@@ -169,6 +171,51 @@ TEST(VirtualBoard, AStoredEarlyEndMarkShowsTheTilesBeforeIt) {
     ASSERT_TRUE(picture);
     ASSERT_EQ(picture->height, 576);
     EXPECT_EQ(Mismatches(*picture, RunningBoard(sim::kPal, 9, {8, 7, 6, 5})), 0);
+}
+
+// Links and FIFOs planted where the snapshot's temporary file could be looked
+// for neither divert nor stop it; a failure says why, and leaves nothing behind.
+TEST(VirtualBoard, TheSnapshotIsWrittenOnlyThroughAFileOfItsOwn) {
+    if (!PanelRun::Native()) GTEST_SKIP() << "the planted names need the harness's own process id";
+    const struct {
+        const char* name;
+        const char* plant;   // a shell command run by the harness's process just before it starts
+        const char* target;  // the snapshot file, in the working folder
+        const char* said;    // the line that says why there is no snapshot, or ""
+    } rows[] = {
+        {"a link to a victim", "ln -s victim.txt snapshot.ppm.part$$", "snapshot.ppm", ""},
+        {"a FIFO", "mkfifo snapshot.ppm.part$$", "snapshot.ppm", ""},
+        {"a folder in the way", "mkdir snapshot.ppm", "snapshot.ppm",
+         "TAVRIND.dll: no snapshot: cannot replace "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        PanelRun panel;
+        const fs::path folder = panel.Folder(), victim = folder / "victim.txt";
+        std::ofstream(victim) << "precious\n";
+        const RunResult r = panel.Run(
+            "show\nclose\n", Driver::StandIn, {{"TAVRIND_SNAPSHOT", (folder / row.target).string()}},
+            {"timeout", "-s", "KILL", "10", "sh", "-c", std::string(row.plant) + " && exec \"$0\" \"$@\""});
+        EXPECT_EQ(r.status, 0) << r.err;
+        std::ifstream in(victim);
+        EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == "precious\n") << "the victim was changed";
+        const std::vector<std::string> said = LinesStartingWith(r.err, "TAVRIND.dll: no snapshot");
+        if (*row.said == '\0') {
+            EXPECT_TRUE(said.empty()) << r.err;
+            EXPECT_TRUE(Snapshot(panel)) << r.err;
+        } else {
+            EXPECT_EQ(said.size(), 1u) << r.err;
+            const std::string line = said.empty() ? "" : said[0];
+            EXPECT_EQ(line.rfind(row.said, 0), 0u) << line;
+            EXPECT_NE(line.find(": Is a directory"), std::string::npos) << line;
+        }
+        // No temporary of the board's own is left.
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_TRUE(name.find("snapshot.ppm.") == std::string::npos || name.find(".part") != std::string::npos)
+                << name;
+        }
+    }
 }
 
 }  // namespace
