@@ -71,6 +71,7 @@ void ReportFrames(const MonitorWindow& window) {
 
 int main(int argc, char** argv) {
     double reportAfter = 0;
+    const char* snapshot = nullptr;
     std::vector<char*> qtArguments{argv[0]};
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
@@ -87,16 +88,27 @@ int main(int argc, char** argv) {
             std::puts("korvane16-monitor " KORVANE16_VERSION);
             return 0;
         }
-        if (option == "--snapshot" && argc == 3) return Snapshot(argv[2]);
-        if (option == "--frame-report" && i + 1 < argc && std::atof(argv[i + 1]) > 0) {
+        // An option's value is the next word; a word that looks like an
+        // option is not taken for a file (write ./-NAME for such a file).
+        const bool valueFollows = i + 1 < argc && argv[i + 1][0] != '-';
+        if (option == "--snapshot" && valueFollows && snapshot == nullptr) {
+            snapshot = argv[++i];
+        } else if (option == "--frame-report" && valueFollows && std::atof(argv[i + 1]) > 0) {
             reportAfter = std::atof(argv[++i]);
-            continue;
+        } else if (option == "--snapshot" || option == "--frame-report") {
+            std::fputs(kUsage, stderr);
+            return 2;
+        } else {
+            qtArguments.push_back(argv[i]);
         }
-        if (option == "--snapshot" || option == "--frame-report") {
+    }
+    if (snapshot != nullptr) {
+        // A snapshot opens no window: nothing else belongs beside it.
+        if (qtArguments.size() > 1 || reportAfter > 0) {
             std::fputs(kUsage, stderr);
             return 2;
         }
-        qtArguments.push_back(argv[i]);
+        return Snapshot(snapshot);
     }
 
     // Without one the toolkit would abort with a long report; say it in one line.
