@@ -16,6 +16,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -38,6 +39,8 @@ public:
     int FrontRequests() const { return requests_; }
     // Reads the waiting requests; true when there was at least one.
     bool TakeFrontRequests();
+    // Tells the starts whose requests were taken that the window is in front.
+    void AnswerFrontRequests();
 #endif
 
 private:
@@ -47,6 +50,7 @@ private:
 #if !defined(_WIN32)
     int requests_ = -1;
     std::string requestsPath_;
+    std::vector<int> answers_;  // where each taken request waits for its answer
 #endif
 };
 
@@ -55,10 +59,11 @@ private:
 std::optional<bool> PanelRunning(std::string& error);
 
 #if !defined(_WIN32)
-// Asks the panel that holds the claim to bring its window to the front;
-// false when the request could not be delivered. (On Windows the second start
-// finds the first panel's window by its title instead.)
-bool AskRunningPanelToFront();
+enum class FrontAnswer { NotDelivered, Unanswered, BroughtToFront };
+// Asks the panel that holds the claim to bring its window to the front and
+// waits a moment for its answer: a stopped or hung panel gives none. (On
+// Windows the second start finds the first panel's window by its title instead.)
+FrontAnswer AskRunningPanelToFront();
 #endif
 
 }  // namespace platform

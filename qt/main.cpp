@@ -48,9 +48,13 @@ int main(int argc, char** argv) {
     // first at its close. It touches neither the board nor the settings file.
     platform::PanelInstance instance;
     if (instance.State() == platform::PanelInstance::Claim::AnotherPanelRuns) {
-        const bool raised = platform::AskRunningPanelToFront();
-        platform::TellOperator(std::string("a panel is already running in this session") +
-                               (raised ? "; its window was brought to the front" : "") + "; this one stops");
+        // Said only when the running panel confirms it.
+        const platform::FrontAnswer answer = platform::AskRunningPanelToFront();
+        const char* front = answer == platform::FrontAnswer::BroughtToFront ? "; its window was brought to the front"
+                            : answer == platform::FrontAnswer::Unanswered
+                                ? "; it did not answer the request to come to the front"
+                                : "";
+        platform::TellOperator(std::string("a panel is already running in this session") + front + "; this one stops");
         return 1;
     }
     if (instance.State() == platform::PanelInstance::Claim::Failed) {

@@ -290,7 +290,9 @@ int RunQtDialog(CTvPanelDlg& dlg, const std::function<void(QtPanelDialog&)>& aft
     if (instance != nullptr && instance->FrontRequests() >= 0) {
         frontRequests = std::make_unique<QSocketNotifier>(instance->FrontRequests(), QSocketNotifier::Read);
         QObject::connect(frontRequests.get(), &QSocketNotifier::activated, &window, [&window, instance] {
-            if (instance->TakeFrontRequests()) BringToFront(window);
+            if (!instance->TakeFrontRequests()) return;
+            BringToFront(window);
+            instance->AnswerFrontRequests();
         });
     }
     if (afterShow) QTimer::singleShot(0, &window, [&window, &afterShow] { afterShow(window); });

@@ -1,9 +1,12 @@
 // The session's one panel on POSIX: an exclusive flock on a lock file in the
 // user's private run-time folder, which the kernel drops with the process, and
-// beside it a datagram socket on which a second start asks for the front.
+// beside it a datagram socket on which a second start asks for the front. The
+// request carries one end of a socket pair, on which the panel answers once its
+// window is in front.
 #include "platform/panel_instance.hpp"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -21,6 +24,9 @@ namespace {
 constexpr const char* kLockName = "korvane16-panel.lock";
 constexpr const char* kRequestsName = "korvane16-panel.socket";
 constexpr char kFrontRequest[] = "front";
+constexpr char kFrontAnswer[] = "done";
+// How long a second start waits for the running panel's answer.
+constexpr int kAnswerWaitMs = 2000;
 
 std::string Reason(const std::string& what) { return what + ": " + std::strerror(errno); }
 
@@ -78,6 +84,7 @@ PanelInstance::PanelInstance() {
 }
 
 PanelInstance::~PanelInstance() {
+    for (const int answer : answers_) close(answer);
     if (requests_ >= 0) {
         close(requests_);
         unlink(requestsPath_.c_str());
@@ -88,9 +95,35 @@ PanelInstance::~PanelInstance() {
 
 bool PanelInstance::TakeFrontRequests() {
     bool any = false;
-    char request[sizeof kFrontRequest];
-    while (requests_ >= 0 && recv(requests_, request, sizeof request, 0) >= 0) any = true;
-    return any;
+    for (;;) {
+        char request[sizeof kFrontRequest];
+        iovec part{request, sizeof request};
+        alignas(cmsghdr) char control[CMSG_SPACE(4 * sizeof(int))];
+        msghdr message{};
+        message.msg_iov = &part;
+        message.msg_iovlen = 1;
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+        if (requests_ < 0 || recvmsg(requests_, &message, MSG_CMSG_CLOEXEC) < 0) return any;
+        any = true;
+        for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+            if (c->cmsg_level != SOL_SOCKET || c->cmsg_type != SCM_RIGHTS) continue;
+            const std::size_t count = (c->cmsg_len - CMSG_LEN(0)) / sizeof(int);
+            for (std::size_t i = 0; i < count; ++i) {
+                int fd;
+                std::memcpy(&fd, CMSG_DATA(c) + i * sizeof fd, sizeof fd);
+                answers_.push_back(fd);
+            }
+        }
+    }
+}
+
+void PanelInstance::AnswerFrontRequests() {
+    for (const int answer : answers_) {
+        send(answer, kFrontAnswer, sizeof kFrontAnswer, MSG_DONTWAIT | MSG_NOSIGNAL);
+        close(answer);
+    }
+    answers_.clear();
 }
 
 std::optional<bool> PanelRunning(std::string& error) {
@@ -104,16 +137,45 @@ std::optional<bool> PanelRunning(std::string& error) {
     return locked == 0;
 }
 
-bool AskRunningPanelToFront() {
+FrontAnswer AskRunningPanelToFront() {
     sockaddr_un address{};
     std::string path;
-    if (!RequestsAddress(address, path)) return false;
+    if (!RequestsAddress(address, path)) return FrontAnswer::NotDelivered;
     const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return false;
-    const bool sent = sendto(fd, kFrontRequest, sizeof kFrontRequest, MSG_DONTWAIT,
-                             reinterpret_cast<const sockaddr*>(&address), sizeof address) >= 0;
+    int pair[2];
+    if (fd < 0 || socketpair(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0, pair) != 0) {
+        if (fd >= 0) close(fd);
+        return FrontAnswer::NotDelivered;
+    }
+    // The request, with the end of the pair the panel answers on.
+    iovec part{const_cast<char*>(kFrontRequest), sizeof kFrontRequest};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+    msghdr message{};
+    message.msg_name = &address;
+    message.msg_namelen = sizeof address;
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    cmsghdr* c = CMSG_FIRSTHDR(&message);
+    c->cmsg_level = SOL_SOCKET;
+    c->cmsg_type = SCM_RIGHTS;
+    c->cmsg_len = CMSG_LEN(sizeof(int));
+    std::memcpy(CMSG_DATA(c), &pair[1], sizeof(int));
+    const bool sent = sendmsg(fd, &message, MSG_DONTWAIT | MSG_NOSIGNAL) >= 0;
     close(fd);
-    return sent;
+    close(pair[1]);
+    FrontAnswer answer = sent ? FrontAnswer::Unanswered : FrontAnswer::NotDelivered;
+    pollfd waiting{pair[0], POLLIN, 0};
+    char reply[sizeof kFrontAnswer] = {};
+    int ready;
+    do ready = sent ? poll(&waiting, 1, kAnswerWaitMs) : 0;
+    while (ready < 0 && errno == EINTR);
+    if (ready > 0 && recv(pair[0], reply, sizeof reply, MSG_DONTWAIT) == static_cast<ssize_t>(sizeof reply) &&
+        std::memcmp(reply, kFrontAnswer, sizeof reply) == 0)
+        answer = FrontAnswer::BroughtToFront;
+    close(pair[0]);
+    return answer;
 }
 
 }  // namespace platform

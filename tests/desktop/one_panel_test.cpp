@@ -30,13 +30,24 @@ TEST(OnePanel, ASecondStartTouchesNeitherBoardNorFileSaysSoAndExitsOne) {
     const std::string settings = run.Settings();
     const FileStamp before = Stamp(run.SettingsPath());
 
-    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{{}, {"--show"}}) {
-        const Finished second = run.Run(arguments);
+    // A stopped first panel cannot come to the front: the second start says so.
+    const struct {
+        std::vector<std::string> arguments;
+        bool firstStopped;
+        const char* said;
+    } rows[] = {
+        {{}, false, "its window was brought to the front"},
+        {{"--show"}, false, "its window was brought to the front"},
+        {{}, true, "it did not answer the request to come to the front"},
+    };
+    for (const auto& row : rows) {
+        if (row.firstStopped) kill(first.pid, SIGSTOP);
+        const Finished second = run.Run(row.arguments);
+        if (row.firstStopped) kill(first.pid, SIGCONT);
         EXPECT_EQ(second.status, 1);
         EXPECT_EQ(second.out, "");
         EXPECT_EQ(second.err,
-                  "KORVANE16: a panel is already running in this session; its window was brought to the front; "
-                  "this one stops\n");
+                  std::string("KORVANE16: a panel is already running in this session; ") + row.said + "; this one stops\n");
     }
     EXPECT_EQ(run.Journal(), journal);
     EXPECT_EQ(run.Settings(), settings);
