@@ -22,6 +22,7 @@ void Say(const std::string& line) { std::fprintf(stderr, "TAVRIND.dll: %s\n", li
 #if defined(_WIN32)
 struct VirtualBoard::Link {
     bool Publish(const BoardState&) { return true; }
+    std::string Problem() const { return {}; }
 };
 #else
 struct VirtualBoard::Link : BoardPublisher {};
