@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -130,6 +131,87 @@ TEST(CtlFiles, ANamedFileMustExistTheWorkingFolderAndDesktopFilesMayBeMissing) {
     }
     unsetenv("XDG_CONFIG_HOME");
     EXPECT_FALSE(std::filesystem::exists(folder.Path("none.ini")));
+}
+
+TEST(CtlJson, ListAndGetGiveValueDefaultAndWhatEachSettingTakes) {
+    CtlFolder folder;
+    folder.WriteSettings("[General]\nDIV=4\nPosition0=2\n[Camera]\nCamera3=2\n");
+    const ToolResult got = folder.Run({"get", "--json", "layout", "tile.1", "tile.2", "camera.3", "standard", "hue.2"});
+    EXPECT_EQ(got.status, 0) << got.err;
+    EXPECT_EQ(got.out,
+              "[\n"
+              "  {\"name\": \"layout\", \"value\": 4, \"default\": 16, \"choices\": [1, 4, 6, 8, 9, 10, 13, 16]},\n"
+              "  {\"name\": \"tile.1\", \"value\": 3, \"default\": 1, \"range\": [1, 16]},\n"
+              "  {\"name\": \"tile.2\", \"value\": 17, \"default\": 2, \"range\": [1, 16]},\n"
+              "  {\"name\": \"camera.3\", \"value\": 2, \"default\": \"on\", \"choices\": [\"on\", \"off\"]},\n"
+              "  {\"name\": \"standard\", \"value\": \"ntsc\", \"default\": \"ntsc\", \"choices\": [\"ntsc\", \"pal\"]},\n"
+              "  {\"name\": \"hue.2\", \"value\": 128, \"default\": 128, \"range\": [0, 255]}\n"
+              "]\n");
+    const std::vector<std::string> json = SplitLines(folder.Run({"list", "--json"}).out);
+    EXPECT_EQ(json.size(), 99u + 2u);
+    const std::vector<std::string> long_ = SplitLines(folder.Run({"list", "--long"}).out);
+    ASSERT_EQ(long_.size(), 99u);
+    EXPECT_EQ(long_[1], "layout 4              values 1|4|6|8|9|10|13|16, default 16");
+}
+
+TEST(CtlImport, ExportedLinesMoveASetupAndOneBadLineWritesNothing) {
+    CtlFolder from, to;
+    ASSERT_EQ(from.Run({"set", "standard=pal", "layout=6", "tile.6=1", "camera.16=off", "contrast.9=3"}).status, 0);
+    ASSERT_EQ(from.Run({"export", from.Path("setup.txt")}).status, 0);
+    std::string lines = from.Run({"list"}).out;
+    std::replace(lines.begin(), lines.end(), ' ', '=');
+    EXPECT_EQ(from.Run({"export", "-"}).out, lines);
+    EXPECT_EQ(ReadText(from.Path("setup.txt")), lines);
+
+    WriteText(to.Path("bad.txt"), "# setup\n\nlayout=6\ncontrast.9=256\n");
+    const ToolResult bad = to.Run({"import", "bad.txt"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "korvane16-ctl: bad.txt:4: contrast.9: '256' is not a level from 0 to 255\n");
+    EXPECT_FALSE(to.SettingsExist());
+    // Standard input, as a pipe gives it.
+    const ToolResult imported = to.Wait(
+        to.StartProgram("/bin/sh", {"-c", "exec \"$0\" import - <\"$1\"", CtlFolder::Tool(), from.Path("setup.txt")},
+                        "tool"));
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(imported.out, "standard ntsc pal\nlayout 16 6\ntile.6 6 1\ncamera.16 on off\ncontrast.9 180 3\n");
+    EXPECT_EQ(to.Run({"list"}).out, from.Run({"list"}).out);
+}
+
+TEST(CtlDryRun, SaysWhatWouldChangeAndTouchesNeitherFileNorBoard) {
+    CtlFolder folder;
+    const std::string before = "[General]\nDIV=9\n";
+    WriteText(folder.Path("setup.txt"), "hue.1=7\n");
+    struct Row {
+        std::vector<std::string> args;
+        std::string out;  // its start
+    };
+    for (const Row& row : std::vector<Row>{{{"set", "--dry-run", "layout=1", "tile.1=4"}, "layout 9 1\ntile.1 17 4\n"},
+                                           {{"import", "--dry-run", "setup.txt"}, "hue.1 128 7\n"},
+                                           {{"apply", "--dry-run"}, "standard ntsc\nlayout 9\n"}}) {
+        SCOPED_TRACE(row.args[0]);
+        folder.WriteSettings(before);
+        const ToolResult r = folder.Run(row.args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out.substr(0, row.out.size()), row.out);
+        EXPECT_EQ(folder.Settings(), before);
+        EXPECT_TRUE(folder.Journal().empty());
+    }
+}
+
+TEST(CtlFiles, TheDesktopFileLivesInTheUsersConfigurationFolder) {
+    CtlFolder folder;
+    const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "/";
+    for (const bool xdg : {true, false}) {
+        if (xdg) setenv("XDG_CONFIG_HOME", folder.Path("config").c_str(), 1);
+        else setenv("HOME", folder.Path("home").c_str(), 1);
+        const std::string file = xdg ? folder.Path("config/korvane16/KORVANE16.ini")
+                                     : folder.Path("home/.config/korvane16/KORVANE16.ini");
+        const ToolResult r = folder.Run({"--desktop", "set", "hue.3=9"});
+        unsetenv("XDG_CONFIG_HOME");
+        setenv("HOME", home.c_str(), 1);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(ReadText(file), "[Attribute3]\nHUE=9\n");
+    }
 }
 
 }  // namespace
