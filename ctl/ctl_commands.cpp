@@ -119,9 +119,9 @@ bool ParseAssignment(const std::string& word, Assignments& into, std::ostream& e
     if (const std::optional<std::int32_t> stored = StoredValue(setting->kind, value)) {
         into.writes.push_back({index, *stored});
     } else {
-        into.restated.push_back({index, value,
-                                 kProgram + where + setting->name + ": '" + value + "' is not " +
-                                     std::string(AcceptedValues(setting->kind))});
+        std::string refusal(kProgram);
+        refusal.append(where).append(setting->name).append(": '").append(value).append("' is not ");
+        into.restated.push_back({index, value, refusal.append(AcceptedValues(setting->kind))});
     }
     return true;
 }

@@ -45,7 +45,8 @@ int ImportSettings(const std::string& file, const CommandOptions& options, std::
         ++number;
         const std::string word = Trimmed(line);
         if (word.empty() || word.starts_with('#')) continue;
-        const std::string where = (file == "-" ? "standard input" : file) + ":" + std::to_string(number) + ": ";
+        std::string where(file == "-" ? "standard input" : file);
+        where.append(":").append(std::to_string(number)).append(": ");
         if (!ParseAssignment(word, assignments, err, where)) return exit_status::Usage;
     }
     if (from.bad()) {

@@ -28,21 +28,28 @@ bool IsNumber(const std::string& value) {
 }
 
 // VALUE as JSON: a number as a number, a word as a string.
-std::string Json(const std::string& value) { return IsNumber(value) ? value : "\"" + value + "\""; }
+std::string Json(const std::string& value) {
+    if (IsNumber(value)) return value;
+    std::string quoted(1, '"');
+    quoted.append(value).push_back('"');
+    return quoted;
+}
 
 // What the setting takes, as a JSON member: "choices" for words and for the
 // layouts' tile counts, "range" for numbers.
 std::string JsonValues(ValueKind kind) {
     std::string members;
-    const auto add = [&members](const std::string& value) { members += (members.empty() ? "" : ", ") + value; };
+    const auto add = [&members](const std::string& value) {
+        members.append(members.empty() ? "" : ", ").append(value);
+    };
     switch (kind) {
         case ValueKind::Standard:
         case ValueKind::OnOff:
             for (const std::string& word : Words(kind)) add(Json(word));
-            return "\"choices\": [" + members + "]";
+            return std::string("\"choices\": [").append(members).append("]");
         case ValueKind::Layout:
             for (const LayoutSpec& layout : kLayouts) add(std::to_string(layout.code));
-            return "\"choices\": [" + members + "]";
+            return std::string("\"choices\": [").append(members).append("]");
         case ValueKind::Camera: return "\"range\": [1, 16]";
         case ValueKind::Level: break;
     }
@@ -56,7 +63,8 @@ std::string LongValues(ValueKind kind) {
         case ValueKind::OnOff: return "on|off";
         case ValueKind::Layout: {
             std::string codes;
-            for (const LayoutSpec& layout : kLayouts) codes += (codes.empty() ? "" : "|") + std::to_string(layout.code);
+            for (const LayoutSpec& layout : kLayouts)
+                codes.append(codes.empty() ? "" : "|").append(std::to_string(layout.code));
             return codes;
         }
         case ValueKind::Camera: return "1..16";
@@ -77,8 +85,9 @@ void PrintJson(const std::vector<std::size_t>& settings, const StoredValues& sto
     out << '[';
     for (std::size_t i = 0; i < settings.size(); ++i) {
         const NamedSetting& setting = AllSettings()[settings[i]];
-        out << (i == 0 ? "\n" : ",\n") << "  {\"name\": \"" << setting.name << "\", \"value\": " << Json(shown[settings[i]])
-            << ", \"default\": " << Json(Defaults()[settings[i]]) << ", " << JsonValues(setting.kind) << '}';
+        out << (i == 0 ? "\n" : ",\n") << "  {\"name\": \"" << setting.name
+            << "\", \"value\": " << Json(shown[settings[i]]) << ", \"default\": " << Json(Defaults()[settings[i]])
+            << ", " << JsonValues(setting.kind) << '}';
     }
     out << "\n]\n";
 }

@@ -80,6 +80,7 @@ std::vector<std::string> ChangeLines(const StoredValues& before, const StoredVal
     const std::vector<std::string> old = ShownValues(before), now = ShownValues(after);
     std::vector<std::string> lines;
     for (std::size_t i = 0; i < old.size(); ++i)
-        if (old[i] != now[i]) lines.push_back(AllSettings()[i].name + " " + old[i] + " " + now[i]);
+        if (old[i] != now[i])
+            lines.push_back(std::string(AllSettings()[i].name).append(" ").append(old[i]).append(" ").append(now[i]));
     return lines;
 }

@@ -38,7 +38,8 @@ TEST(CtlList, AMissingFileListsEverySettingAtItsDefaultAndIsNotCreated) {
     const ToolResult r = folder.Run({"list"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(SplitLines(r.out), DefaultListing());
-    EXPECT_EQ(r.err, "korvane16-ctl: " + folder.Path("KORVANE16.ini") + " does not exist: these are the panel's defaults\n");
+    EXPECT_EQ(r.err,
+              "korvane16-ctl: " + folder.Path("KORVANE16.ini") + " does not exist: these are the panel's defaults\n");
     EXPECT_FALSE(folder.SettingsExist());
 }
 
