@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "ctl/command_parts.hpp"
 #include "ctl/panel_claim.hpp"
@@ -168,9 +169,12 @@ int GetSettings(const std::vector<std::string>& names, const CommandOptions& opt
 
 int WriteAssignments(const Assignments& assignments, const CommandOptions& options, std::ostream& out,
                      std::ostream& err) {
-    // Refused before the first write, so nothing is half done.
-    if (!CheckReadable(err)) {
+    // Refused before the first write, so nothing is half done. A value that
+    // only a readable file could let pass is refused as it stands.
+    std::ostringstream unreadable;
+    if (!CheckReadable(unreadable)) {
         if (!assignments.restated.empty()) err << assignments.restated.front().refusal << '\n';
+        else err << unreadable.str();
         return assignments.restated.empty() ? exit_status::Failure : exit_status::Usage;
     }
     const StoredValues before = ReadStoredValues();

@@ -120,6 +120,7 @@ TEST(CtlFiles, ANamedFileMustExistTheWorkingFolderAndDesktopFilesMayBeMissing) {
     for (const Row& row : std::vector<Row>{
              {{"--file", folder.Path("none.ini"), "list"}, 1, folder.Path("none.ini") + ": no such file"},
              {{"--file", folder.Path("none.ini"), "set", "layout=4"}, 1, folder.Path("none.ini") + ": no such file"},
+             {{"--file", folder.Path("none.ini"), "set", "tile.1=17"}, 2, "tile.1: '17' is not a camera"},
              {{"get", "layout"}, 0, folder.Path("KORVANE16.ini") + " does not exist"},
              {{"--desktop", "list"}, 0, folder.Path("config/korvane16/KORVANE16.ini") + " does not exist"}}) {
         SCOPED_TRACE(row.args.back());
