@@ -9,9 +9,11 @@
 #include "app/panel_app.hpp"
 #include "app/panel_dlg.hpp"
 #include "ctl/ctl_commands.hpp"
+#include "ctl/panel_claim.hpp"
+#include "ctl/setting_names.hpp"
+#include "ctl/settings_view.hpp"
 #include "driver/driver_table.hpp"
 #include "headless/headless_dialog.hpp"
-#include "platform/panel_instance.hpp"
 #include "settings/settings_file.hpp"
 
 namespace {
@@ -31,21 +33,18 @@ int RunModalDialog(CTvPanelDlg& dlg) {
     return 0;
 }
 
-int ApplySettings(std::ostream& err) {
+int ApplySettings(const CommandOptions& options, std::ostream& out, std::ostream& err) {
     // The session's panel claim, held until the board is programmed and the
     // file saved, as a panel holds it: a panel started meanwhile stops.
-    const platform::PanelInstance instance;
-    switch (instance.State()) {
-        case platform::PanelInstance::Claim::Ours: break;
-        case platform::PanelInstance::Claim::AnotherPanelRuns:
-            err << "korvane16-ctl: a KORVANE16 panel is running: close it first, apply would program the board "
-                   "under it\n";
-            return exit_status::Failure;
-        case platform::PanelInstance::Claim::Failed:
-            err << "korvane16-ctl: cannot tell whether a panel runs: " << instance.Error() << '\n';
-            return exit_status::Failure;
-    }
+    const auto claim = ClaimSession("apply would program the board under it", err);
+    if (!claim) return exit_status::Failure;
     if (!CheckReadable(err)) return exit_status::Failure;
+    if (options.dryRun) {
+        // What the board would be programmed with, as list shows it.
+        const std::vector<std::string> shown = ShownValues(ReadStoredValues());
+        for (std::size_t i = 0; i < shown.size(); ++i) out << AllSettings()[i].name << ' ' << shown[i] << '\n';
+        return exit_status::Ok;
+    }
     launchOptions.showPanelFlag = ShowPanelFlagUse::QuitKeepingTheFlag;
     theApp.InitInstance();
     if (!driverLoaded) {

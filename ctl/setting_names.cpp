@@ -84,30 +84,30 @@ std::string ShowValue(ValueKind kind, std::int32_t stored) {
     return std::to_string(stored);
 }
 
-std::optional<std::string> StoredText(ValueKind kind, std::string_view typed) {
+std::optional<std::int32_t> StoredValue(ValueKind kind, std::string_view typed) {
     switch (kind) {
         case ValueKind::Standard:
-            if (SameIgnoringCase(typed, "ntsc")) return "0";
-            if (SameIgnoringCase(typed, "pal")) return "1";
+            if (SameIgnoringCase(typed, "ntsc")) return 0;
+            if (SameIgnoringCase(typed, "pal")) return 1;
             return std::nullopt;
         case ValueKind::OnOff:
-            if (SameIgnoringCase(typed, "on")) return "1";
-            if (SameIgnoringCase(typed, "off")) return "0";
+            if (SameIgnoringCase(typed, "on")) return 1;
+            if (SameIgnoringCase(typed, "off")) return 0;
             return std::nullopt;
         case ValueKind::Layout: {
             const std::optional<int> code = Decimal(typed);
             if (!code || !IsLayoutCode(*code)) return std::nullopt;
-            return std::to_string(*code);
+            return *code;
         }
         case ValueKind::Camera: {
             const std::optional<int> camera = Decimal(typed);
             if (!camera || *camera < 1 || *camera > kChannelCount) return std::nullopt;
-            return std::to_string(*camera - 1);
+            return *camera - 1;
         }
         case ValueKind::Level: {
             const std::optional<int> level = Decimal(typed);
             if (!level || *level > kLevelMax) return std::nullopt;
-            return std::to_string(*level);
+            return *level;
         }
     }
     return std::nullopt;

@@ -4,6 +4,7 @@
 // layer; this file adds only the names and the vocabulary.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,8 +27,11 @@ struct NamedSetting {
     ValueKind kind;
 };
 
-// Every setting, in the order `list` prints them.
+// Every setting, in the order `list` prints them: standard, layout, then
+// tile.1..tile.16 from kFirstTileSetting on, then the rest.
 const std::vector<NamedSetting>& AllSettings();
+inline constexpr std::size_t kLayoutSetting = 1;
+inline constexpr std::size_t kFirstTileSetting = 2;
 
 // The setting called NAME (letter case ignored), or nullptr.
 const NamedSetting* FindSetting(std::string_view name);
@@ -36,9 +40,9 @@ const NamedSetting* FindSetting(std::string_view name);
 // number (a camera's as camera, stored + 1).
 std::string ShowValue(ValueKind kind, std::int32_t stored);
 
-// The text to store for a value a person typed, or nullopt when the value is
+// The value to store for a value a person typed, or nullopt when the value is
 // not one the setting takes.
-std::optional<std::string> StoredText(ValueKind kind, std::string_view typed);
+std::optional<std::int32_t> StoredValue(ValueKind kind, std::string_view typed);
 
 // The values a setting of this kind takes, for messages.
 std::string_view AcceptedValues(ValueKind kind);

@@ -16,10 +16,11 @@
 
 namespace {
 
-// What list prints for a file that holds nothing: every key at its default.
+// What list prints for a file that holds nothing: every key at its default,
+// and the layout the panel then falls back to (16 tiles, tile N camera N).
 std::vector<std::string> DefaultListing() {
-    std::vector<std::string> lines{"standard ntsc", "layout 255"};
-    for (int n = 1; n <= 16; ++n) lines.push_back(std::string("tile.") + std::to_string(n) + " 17");
+    std::vector<std::string> lines{"standard ntsc", "layout 16"};
+    for (int n = 1; n <= 16; ++n) lines.push_back("tile." + std::to_string(n) + " " + std::to_string(n));
     for (int n = 1; n <= 16; ++n) lines.push_back(std::string("camera.") + std::to_string(n) + " on");
     for (int n = 1; n <= 16; ++n) {
         const std::string number = std::to_string(n);
@@ -37,7 +38,8 @@ TEST(CtlList, AMissingFileListsEverySettingAtItsDefaultAndIsNotCreated) {
     const ToolResult r = folder.Run({"list"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(SplitLines(r.out), DefaultListing());
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.err,
+              "korvane16-ctl: " + folder.Path("KORVANE16.ini") + " does not exist: these are the panel's defaults\n");
     EXPECT_FALSE(folder.SettingsExist());
 }
 
@@ -47,7 +49,7 @@ TEST(CtlList, StoredValuesAreShownAsThePanelReadsThem) {
     // takes them; values outside the tool's vocabulary shown as numbers.
     folder.WriteSettings(
         "; installer's note\n"
-        "[general]\ndiv = 5\nPosition0=\"3\"\nPosition1=0x0f\nposition2=-1\nSetParameter=7\n"
+        "[general]\ndiv = 4\nPosition0=\"3\"\nPosition1=0x0f\nposition2=-1\nSetParameter=7\n"
         "[Format]\nPAL=2\n"
         "[Camera]\nCamera1=0\nCamera5=2\n"
         "[Attribute1]\nBrightness=300\nHUE=-5\n"
@@ -60,10 +62,11 @@ TEST(CtlList, StoredValuesAreShownAsThePanelReadsThem) {
             if (line.substr(0, line.find(' ')) == name) line = name + " " + value;
     };
     set("standard", "pal");
-    set("layout", "5");
+    set("layout", "4");
     set("tile.1", "4");
     set("tile.2", "16");
     set("tile.3", "0");
+    for (int n = 4; n <= 16; ++n) set("tile." + std::to_string(n), "17");
     set("camera.1", "off");
     set("camera.5", "2");
     set("brightness.1", "300");
@@ -109,7 +112,14 @@ TEST(CtlSet, WritesInTheOperatorsTermsAndKeepsEveryOtherLine) {
     const ToolResult r = folder.Run({"set", "layout=4", "tile.1=16", "standard=PAL", "camera.3=off",
                                      "brightness.2=0", "saturation.16=255", "show-panel=off"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "");
+    // The tiles the file lacked (the panel would send camera 17) show their own camera.
+    std::string tiles, tileChanges;
+    for (int tile = 1; tile < 16; ++tile) {
+        tiles += "Position" + std::to_string(tile) + "=" + std::to_string(tile) + "\r\n";
+        tileChanges += "tile." + std::to_string(tile + 1) + " 17 " + std::to_string(tile + 1) + "\n";
+    }
+    EXPECT_EQ(r.out, "standard ntsc pal\nlayout 16 4\ntile.1 1 16\n" + tileChanges +
+                         "camera.3 on off\nbrightness.2 100 0\nsaturation.16 128 255\nshow-panel on off\n");
     // Changed lines keep their key's spelling; new keys join their section,
     // new sections go at the end, in the file's own line ends; the rest is
     // byte for byte as it was.
@@ -117,8 +127,9 @@ TEST(CtlSet, WritesInTheOperatorsTermsAndKeepsEveryOtherLine) {
               "; written by the installer\r\n"
               "[general]\r\n"
               "div=4\r\n"
-              "Position0=15\r\n"
-              "SetParameter=0\r\n"
+              "Position0=15\r\n" +
+                  tiles +
+                  "SetParameter=0\r\n"
               "\r\n"
               "[Site]\r\n"
               "Room=North\r\n"
@@ -183,13 +194,15 @@ TEST(CtlSet, WaitsForTheSettingsLockThatAnotherProgramHolds) {
     close(lock);
     const ToolResult r = folder.Wait(tool);
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(folder.Settings(), "[General]\nDIV=6\n");
+    EXPECT_EQ(folder.Settings().rfind("[General]\nPosition0=0\n", 0), 0u) << folder.Settings();
+    EXPECT_NE(folder.Settings().find("\nDIV=6\n"), std::string::npos);
 }
 
 TEST(CtlFiles, TheFileOptionNamesTheSettingsFile) {
     CtlFolder folder;
     std::filesystem::create_directory(folder.Path("site"));
     const std::string file = folder.Path("site/board.ini");
+    WriteText(file, "");
     ASSERT_EQ(folder.Run({"--file", file, "set", "hue.4=3"}).status, 0);
     EXPECT_EQ(ReadText(file), "[Attribute4]\nHUE=3\n");
     EXPECT_FALSE(folder.SettingsExist());

@@ -1,0 +1,103 @@
+// The settings for programs (one JSON array) and for people (list --long):
+// each with the values it takes and its default, the panel's value for a
+// missing key.
+#include <algorithm>
+
+#include "ctl/command_parts.hpp"
+#include "ctl/setting_names.hpp"
+#include "layout/layout_specs.hpp"
+
+namespace {
+
+// The words a setting takes, or empty for numbers.
+std::vector<std::string> Words(ValueKind kind) {
+    switch (kind) {
+        case ValueKind::Standard: return {"ntsc", "pal"};
+        case ValueKind::OnOff: return {"on", "off"};
+        case ValueKind::Layout:
+        case ValueKind::Camera:
+        case ValueKind::Level: break;
+    }
+    return {};
+}
+
+bool IsNumber(const std::string& value) {
+    const std::size_t digits = value.starts_with('-') ? 1 : 0;
+    return value.size() > digits && std::all_of(value.begin() + static_cast<std::ptrdiff_t>(digits), value.end(),
+                                                [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// VALUE as JSON: a number as a number, a word as a string.
+std::string Json(const std::string& value) {
+    if (IsNumber(value)) return value;
+    std::string quoted(1, '"');
+    quoted.append(value).push_back('"');
+    return quoted;
+}
+
+// What the setting takes, as a JSON member: "choices" for words and for the
+// layouts' tile counts, "range" for numbers.
+std::string JsonValues(ValueKind kind) {
+    std::string members;
+    const auto add = [&members](const std::string& value) {
+        members.append(members.empty() ? "" : ", ").append(value);
+    };
+    switch (kind) {
+        case ValueKind::Standard:
+        case ValueKind::OnOff:
+            for (const std::string& word : Words(kind)) add(Json(word));
+            return std::string("\"choices\": [").append(members).append("]");
+        case ValueKind::Layout:
+            for (const LayoutSpec& layout : kLayouts) add(std::to_string(layout.code));
+            return std::string("\"choices\": [").append(members).append("]");
+        case ValueKind::Camera: return "\"range\": [1, 16]";
+        case ValueKind::Level: break;
+    }
+    return "\"range\": [0, 255]";
+}
+
+// What the setting takes, for people.
+std::string LongValues(ValueKind kind) {
+    switch (kind) {
+        case ValueKind::Standard: return "ntsc|pal";
+        case ValueKind::OnOff: return "on|off";
+        case ValueKind::Layout: {
+            std::string codes;
+            for (const LayoutSpec& layout : kLayouts)
+                codes.append(codes.empty() ? "" : "|").append(std::to_string(layout.code));
+            return codes;
+        }
+        case ValueKind::Camera: return "1..16";
+        case ValueKind::Level: break;
+    }
+    return "0..255";
+}
+
+std::vector<std::string> Defaults() {
+    static const std::vector<std::string> defaults = ShownValues(StoredValues(AllSettings().size()));
+    return defaults;
+}
+
+}  // namespace
+
+void PrintJson(const std::vector<std::size_t>& settings, const StoredValues& stored, std::ostream& out) {
+    const std::vector<std::string> shown = ShownValues(stored);
+    out << '[';
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        const NamedSetting& setting = AllSettings()[settings[i]];
+        out << (i == 0 ? "\n" : ",\n") << "  {\"name\": \"" << setting.name
+            << "\", \"value\": " << Json(shown[settings[i]]) << ", \"default\": " << Json(Defaults()[settings[i]])
+            << ", " << JsonValues(setting.kind) << '}';
+    }
+    out << "\n]\n";
+}
+
+void PrintLong(const std::vector<std::size_t>& settings, const StoredValues& stored, std::ostream& out) {
+    const std::vector<std::string> shown = ShownValues(stored);
+    for (std::size_t setting : settings) {
+        const NamedSetting& named = AllSettings()[setting];
+        std::string line = named.name + ' ' + shown[setting];
+        line.resize(std::max<std::size_t>(line.size() + 1, 22), ' ');
+        out << line << "values " << LongValues(named.kind) << ", default " << Defaults()[setting] << '\n';
+    }
+}
