@@ -1,5 +1,5 @@
 // The panel's one dialog. Its handlers forward each message to the subsystem
-// that does the work (driver/, layout/, channels/), handing it the controls;
+// that does the work (sequences/, layout/, channels/), handing it the controls;
 // app/ also holds the message table and the window chores.
 #pragma once
 
@@ -26,7 +26,7 @@ public:
     void OnPaint();
     IconHandle OnQueryDragIcon();
 
-    // Start-up, video standard and shut-down (driver/).
+    // Start-up, video standard and shut-down (sequences/).
     void OnShowWindow();
     void OnVideoNtsc();
     void OnVideoPal();

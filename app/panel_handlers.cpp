@@ -4,13 +4,12 @@
 #include "app/launch_options.hpp"
 #include "channels/channel_enables.hpp"
 #include "channels/picture_attributes.hpp"
-#include "driver/board_sequences.hpp"
-#include "layout/board_layout_steps.hpp"
 #include "layout/layout_editors.hpp"
+#include "sequences/board_sequences.hpp"
 
-void CTvPanelDlg::OnShowWindow() { StartUp(Controls(), BoardLayoutSteps(), launchOptions.showPanelFlag); }
-void CTvPanelDlg::OnVideoNtsc() { ChangeVideoStandard(Controls(), 0, BoardLayoutSteps()); }
-void CTvPanelDlg::OnVideoPal() { ChangeVideoStandard(Controls(), 1, BoardLayoutSteps()); }
+void CTvPanelDlg::OnShowWindow() { StartUp(Controls(), launchOptions.showPanelFlag); }
+void CTvPanelDlg::OnVideoNtsc() { ChangeVideoStandard(Controls(), 0); }
+void CTvPanelDlg::OnVideoPal() { ChangeVideoStandard(Controls(), 1); }
 void CTvPanelDlg::OnDestroy() { ShutDown(Controls(), launchOptions.showPanelFlag); }
 
 void CTvPanelDlg::OnApplyDiv1() { ApplyLayout(Controls(), 1); }

@@ -1,13 +1,13 @@
 #include "app/process_state.hpp"
 
 #include "app/launch_options.hpp"
-#include "driver/board_sequences.hpp"
 #include "layout/layout_tables.hpp"
+#include "sequences/board_sequences.hpp"
 #include "settings/panel_state.hpp"
 #include "settings/settings_file.hpp"
 
 void ResetProcessState() {
-    ResetDriver();
+    ResetBoardSequences();
     ResetLayoutTables();
     ResetPanelState();
     launchOptions = LaunchOptions{};

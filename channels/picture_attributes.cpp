@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "driver/attribute_sliders.hpp"
+#include "channels/attribute_sliders.hpp"
 #include "driver/board_passes.hpp"
 #include "driver/driver_table.hpp"
 #include "platform/control_ids.hpp"

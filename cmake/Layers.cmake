@@ -2,13 +2,14 @@
 # links only the layers below it, and that sees the headers of exactly those
 # layers and its own: its include folder holds links to them and to nothing
 # else, so an include that reaches up a layer does not compile.
-#   platform <- settings <- driver <- layout, channels <- app <- frontends
+#   platform <- settings <- driver <- layout, channels <- sequences <- app <- frontends
 set(KORVANE16_LAYER_BELOW_platform "")
 set(KORVANE16_LAYER_BELOW_settings platform)
 set(KORVANE16_LAYER_BELOW_driver settings)
 set(KORVANE16_LAYER_BELOW_layout driver)
 set(KORVANE16_LAYER_BELOW_channels driver)
-set(KORVANE16_LAYER_BELOW_app layout channels)
+set(KORVANE16_LAYER_BELOW_sequences layout channels)
+set(KORVANE16_LAYER_BELOW_app sequences)
 
 # The folders a layer sees: itself and every layer below it.
 function(korvane16_layer_view layer out)

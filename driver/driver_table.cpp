@@ -36,3 +36,8 @@ void ResolveDriverEntries() {
     platform::TellOperator("driver: " + std::to_string(notCode.size()) + " entry points (" + names +
                            ") are not code of the library's own; they count as missing");
 }
+
+void ReleaseDriver() {
+    if (DriverLoaded()) platform::ReleaseLibrary(driverTable.library);
+    driverTable = DriverTable{};
+}

@@ -39,6 +39,9 @@ void LoadDriver();
 // something other than code of its own, stays empty (the latter is said).
 void ResolveDriverEntries();
 
+// Releases the library, when one is loaded, and empties the table.
+void ReleaseDriver();
+
 // Calls the entry point unless the library lacks it: no call ever goes through
 // an empty entry. The driver's result is never looked at.
 template <typename Entry, typename... Args>

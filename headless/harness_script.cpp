@@ -5,6 +5,7 @@
 #include <sstream>
 #include <vector>
 
+#include "headless/control_names.hpp"
 #include "headless/headless_dialog.hpp"
 #include "settings/panel_state.hpp"
 
@@ -80,7 +81,8 @@ public:
             return std::nullopt;
         }
         if (c.words.empty()) return "unknown command";
-        const std::optional<int> id = ParseInt(c.words[0]);
+        std::optional<int> id = ParseInt(c.words[0]);
+        if (!id) id = ControlIdByName(c.words[0]);
         if (!id) return "no control has the id " + c.words[0];
         std::optional<std::string> error;
         if (c.verb == "click" && c.words.size() == 1) error = dialog_.Click(*id);

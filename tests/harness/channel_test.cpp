@@ -29,7 +29,7 @@ std::string SliderPositions(const std::string& out) {
 
 TEST(ChannelEnables, ACamBoxFlipsItsChannelOnTheBoardAndInTheSettings) {
     PanelRun panel;
-    const RunResult r = panel.Run("show\nclick 1021\nstate\ndump\nclick 1021\nclick 1021\nclose\n");
+    const RunResult r = panel.Run("show\nclick Cam5\nstate\ndump\nclick Cam5\nclick Cam5\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(board::Operation(r.journal), (Journal{Enable(4, 0), Enable(4, 1), Enable(4, 0)}));
     EXPECT_EQ(LineOf(r.out, "cameraEnable"), "cameraEnable 1 1 1 1 0 1 1 1 1 1 1 1 1 1 1 1");
@@ -42,7 +42,7 @@ TEST(ChannelEnables, ACamBoxFlipsItsChannelOnTheBoardAndInTheSettings) {
 
 TEST(ChannelEnables, AllOnAndAllOffSwitchEveryChannelInOrderWhateverItsState) {
     PanelRun panel;
-    const RunResult r = panel.Run("show\nclick 1033\nclick 1034\nclick 1032\ndump\nstate\nclose\n");
+    const RunResult r = panel.Run("show\nclick AllOn\nclick AllOff\nclick Cam16\ndump\nstate\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
     board::Enables off{};
     board::Enables on = board::kAllEnabled;
@@ -66,15 +66,15 @@ TEST(ChannelEnables, AStoredFlagOtherThanOneTicksTheBoxButKeepsTheChannelOffUnti
     EXPECT_EQ(kept.Setting("Camera", "Camera4"), "-1");
 
     // A click unticks the box: the flag becomes a plain 0.
-    const RunResult clicked = panel.Run("show\nclick 1019\nclose\n");
+    const RunResult clicked = panel.Run("show\nclick Cam3\nclose\n");
     EXPECT_EQ(board::Operation(clicked.journal), Journal{Enable(2, 0)});
     EXPECT_EQ(clicked.Setting("Camera", "Camera3"), "0");
 }
 
 TEST(PictureAttributes, AReleaseSetsTheSliderValueOnTheChannelNamedInTheBox) {
     PanelRun panel;
-    const RunResult r = panel.Run("show\ntype 1040 3\ndrag 1036 200\ntype 1040 16\ndrag 1038 90\n"
-                                  "drag 1035 300\nstate\nclose\n");
+    const RunResult r = panel.Run("show\ntype Channel 3\ndrag Contrast 200\ntype Channel 16\ndrag Saturation 90\n"
+                                  "drag Brightness 300\nstate\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(board::Operation(r.journal),
               (Journal{"OvrSetContrast 2 200", "OvrSetSaturationU 15 90", "OvrSetSaturationV 15 90",
@@ -98,7 +98,7 @@ TEST(PictureAttributes, UnreadableOrOutOfRangeChannelTextsSelectChannelOne) {
     for (const Case& c : cases) {
         SCOPED_TRACE("box \"" + c.text + "\"");
         PanelRun panel;
-        const RunResult r = panel.Run("show\ntype 1040 " + c.text + "\ndrag 1037 7\ndump\nclose\n");
+        const RunResult r = panel.Run("show\ntype Channel " + c.text + "\ndrag Hue 7\ndump\nclose\n");
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(board::Operation(r.journal), Journal{"OvrSetHue " + std::to_string(c.channel) + " 7"});
         EXPECT_EQ(LineOf(r.out, "1040"), "1040 text " + c.text);  // never corrected
@@ -108,7 +108,7 @@ TEST(PictureAttributes, UnreadableOrOutOfRangeChannelTextsSelectChannelOne) {
 TEST(PictureAttributes, TypingAChannelMovesTheThumbsToItsValuesWithoutTouchingTheBoard) {
     PanelRun panel;
     panel.WriteSettings("[Attribute12]\nBrightness=11\nContrast=12\nHUE=13\nSaturation=400\n");
-    const RunResult r = panel.Run("show\ntype 1040 1\ndump\ntype 1040 12\ndump\nclose\n");
+    const RunResult r = panel.Run("show\ntype Channel 1\ndump\ntype Channel 12\ndump\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(board::Operation(r.journal).empty());
     const std::string second = r.out.substr(r.out.find("1035", r.out.find("1040 text 1\n")));
@@ -119,8 +119,8 @@ TEST(PictureAttributes, TypingAChannelMovesTheThumbsToItsValuesWithoutTouchingTh
 
 TEST(PictureAttributes, KeysMoveTheThumbOnlyAndTheNextReleaseAppliesIt) {
     PanelRun panel;
-    const RunResult r = panel.Run("show\nkey 1035 right\nkey 1035 right\nkey 1036 pageup\nkey 1037 home\n"
-                                  "key 1038 end\ndump\nstate\ndrag 1035 110\nclose\n");
+    const RunResult r = panel.Run("show\nkey Brightness right\nkey Brightness right\nkey Contrast pageup\n"
+                                  "key Hue home\nkey Saturation end\ndump\nstate\ndrag Brightness 110\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(SliderPositions(r.out), "110 129 0 255");
     EXPECT_EQ(LineOf(r.out, "attributes").substr(0, 27), "attributes 100 180 128 128 ");
@@ -130,7 +130,7 @@ TEST(PictureAttributes, KeysMoveTheThumbOnlyAndTheNextReleaseAppliesIt) {
 TEST(PictureAttributes, DefaultResetsOnlyTheTunedChannel) {
     PanelRun panel;
     panel.WriteSettings("[Attribute7]\nBrightness=1\nHUE=2\n[Attribute8]\nBrightness=3\n");
-    const RunResult r = panel.Run("show\ntype 1040 7\nclick 1041\ndump\nclose\n");
+    const RunResult r = panel.Run("show\ntype Channel 7\nclick Default\ndump\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(board::Operation(r.journal), board::AttributeCalls(6, {}));
     EXPECT_EQ(SliderPositions(r.out), "100 180 128 128");
@@ -141,8 +141,8 @@ TEST(PictureAttributes, DefaultResetsOnlyTheTunedChannel) {
 
 TEST(PictureAttributes, SetAllCopiesTheThumbsToEveryChannelInChannelOrder) {
     PanelRun panel;
-    const RunResult r = panel.Run("show\ntype 1040 2\nkey 1035 home\nkey 1036 left\nkey 1038 end\nclick 1042\n"
-                                  "dump\nclose\n");
+    const RunResult r = panel.Run("show\ntype Channel 2\nkey Brightness home\nkey Contrast left\n"
+                                  "key Saturation end\nclick SetAll\ndump\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
     board::AllAttributes all;
     all.fill({0, 175, 128, 255});
@@ -156,7 +156,7 @@ TEST(PictureAttributes, SetAllCopiesTheThumbsToEveryChannelInChannelOrder) {
 TEST(PictureAttributes, AfterAVideoStandardChangeTheThumbsShowChannelOneWhileTheBoxKeepsItsText) {
     PanelRun panel;
     panel.WriteSettings("[Attribute1]\nHUE=10\n[Attribute5]\nHUE=50\n");
-    const RunResult r = panel.Run("show\ntype 1040 5\nclick 1002\ndump\ndrag 1037 99\nclick 1042\nclose\n");
+    const RunResult r = panel.Run("show\ntype Channel 5\nclick PAL\ndump\ndrag Hue 99\nclick SetAll\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(SliderPositions(r.out), "100 180 10 128");
     const Journal operation = board::Operation(r.journal);

@@ -25,6 +25,8 @@ TEST(HarnessScript, MistakesStopTheRunWithStatusTwoAndOneLineNamingTheScriptLine
         "show\npress 1040 thumb\n",         // not a trackbar
         "show\nclose\nstate\n",             // after the dialog has ended
         "show\nclick 1017 1018\n",          // too many words
+        "show\nclick Pall\n",               // unknown name
+        "show\ntype DIV4.tile5 5\n",        // a tile the layout lacks
     };
     for (const char* script : scripts) {
         SCOPED_TRACE(script);
@@ -38,6 +40,29 @@ TEST(HarnessScript, MistakesStopTheRunWithStatusTwoAndOneLineNamingTheScriptLine
         const std::size_t otherLines =
             LinesStartingWith(r.err, "TAVRIND.dll: ").size() + LinesStartingWith(r.err, "KORVANE16: ").size();
         EXPECT_EQ(static_cast<std::size_t>(std::count(r.err.begin(), r.err.end(), '\n')), 1 + otherLines) << r.err;
+    }
+}
+
+TEST(HarnessScript, AControlsNameDoesWhatItsNumberDoes) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"click PAL\nclick ntsc\n", "click 1002\nclick 1001\n"},
+        {"type DIV4.tile1 5\nclick DIV4.apply\ntype div16.tile16 2\nclick DIV16.Apply\n",
+         "type 1092 5\nclick 1009\ntype 1059 2\nclick 1014\n"},
+        {"type Channel 3\ndrag Brightness 90\nkey HUE end\npress Saturation before\nclick Default\n",
+         "type 1040 3\ndrag 1035 90\nkey 1037 end\npress 1038 before\nclick 1041\n"},
+        {"click Cam16\nclick AllOff\nclick allon\nclick SetAll\nclick ShowApplication\n",
+         "click 1032\nclick 1034\nclick 1033\nclick 1042\nclick 1043\n"},
+    };
+    for (const auto& [named, numbered] : rows) {
+        SCOPED_TRACE(named);
+        PanelRun panel;
+        const RunResult byName = panel.Run(std::string("show\n") + named + "dump\nclose\n");
+        PanelRun other;
+        const RunResult byNumber = other.Run(std::string("show\n") + numbered + "dump\nclose\n");
+        EXPECT_EQ(byName.status, 0) << byName.err;
+        EXPECT_EQ(byName.out, byNumber.out);
+        EXPECT_EQ(byName.journal, byNumber.journal);
+        EXPECT_EQ(byName.settings, byNumber.settings);
     }
 }
 

@@ -26,7 +26,7 @@ std::string Boxes(const std::string& out, std::initializer_list<int> ids) {
 
 TEST(LayoutEditors, NeverFilledBoxesTakeEachTilesFallbackCamera) {
     PanelRun panel;
-    const RunResult r = panel.Run("show\nclick 1013\nclick 1010\nclick 1011\ndump\nstate\nclose\n");
+    const RunResult r = panel.Run("show\nclick DIV10.apply\nclick DIV6.apply\nclick DIV8.apply\ndump\nstate\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
     // Layouts 6 and 8 fall back clockwise around their large tile; the others
     // to the tile's own camera.
@@ -60,7 +60,7 @@ TEST(LayoutEditors, NumbersAreReadFromTheFirstFourCharactersAndOutOfRangeOnesFal
     for (const Case& c : cases) {
         SCOPED_TRACE("typed \"" + c.typed + "\"");
         PanelRun panel;
-        const RunResult r = panel.Run("show\ntype 1104 " + c.typed + "\nclick 1008\ndump\nclose\n");
+        const RunResult r = panel.Run("show\ntype DIV1.tile1 " + c.typed + "\nclick DIV1.apply\ndump\nclose\n");
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(board::Operation(r.journal), Sent(1, {c.channel}));
         EXPECT_EQ(LineOf(r.out, "1104"), std::string("1104 text ") + c.shown);
@@ -73,7 +73,7 @@ TEST(LayoutEditors, NumbersAreReadFromTheFirstFourCharactersAndOutOfRangeOnesFal
 TEST(LayoutEditors, ARepeatedCameraIsRefusedWithTheWarningAndTheBoardKeepsItsLayout) {
     PanelRun panel;
     // Tile 1 is empty and falls back to camera 2, which tile 0 already shows.
-    const RunResult r = panel.Run("show\ntype 1092 2\nclick 1009\ndump\nstate\nclose\n");
+    const RunResult r = panel.Run("show\ntype DIV4.tile1 2\nclick DIV4.apply\ndump\nstate\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, kWarning.size()), kWarning);
     EXPECT_EQ(board::Operation(r.journal), board::Journal{"OvrEnableAll309CH"});
@@ -88,7 +88,7 @@ TEST(LayoutEditors, ARepeatedCameraIsRefusedWithTheWarningAndTheBoardKeepsItsLay
 TEST(LayoutEditors, AFallbackCanCollideWithATypedCamera) {
     PanelRun panel;
     // Tile 3 of layout 6 falls back to camera 6, which tile 5 holds.
-    const RunResult r = panel.Run("show\ntype 1117 6\nclick 1010\ndump\nclose\n");
+    const RunResult r = panel.Run("show\ntype DIV6.tile6 6\nclick DIV6.apply\ndump\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, kWarning.size()), kWarning);
     EXPECT_EQ(Boxes(r.out, {1061, 1111, 1114, 1115, 1116, 1117}), "1,2,3,6,5,6");
@@ -100,10 +100,10 @@ TEST(LayoutEditors, SixteenDifferentCamerasAreSentAsTyped) {
     std::vector<int> channels;
     for (int tile = 0; tile < 16; ++tile) {
         const int camera = 16 - tile;
-        script += "type " + std::to_string(1044 + tile) + " " + std::to_string(camera) + "\n";
+        script += "type DIV16.tile" + std::to_string(tile + 1) + " " + std::to_string(camera) + "\n";
         channels.push_back(camera - 1);
     }
-    const RunResult r = panel.Run(script + "click 1014\nstate\nclose\n");
+    const RunResult r = panel.Run(script + "click DIV16.apply\nstate\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(board::Operation(r.journal), Sent(16, channels));
     EXPECT_EQ(LineOf(r.out, "positionMap"), "positionMap 15 14 13 12 11 10 9 8 7 6 5 4 3 2 1 0 255");
@@ -112,8 +112,8 @@ TEST(LayoutEditors, SixteenDifferentCamerasAreSentAsTyped) {
 
 TEST(LayoutEditors, ASmallerLayoutLeavesTheMapEntriesBeyondItsTilesAlone) {
     PanelRun panel;
-    const RunResult r = panel.Run("show\ntype 1092 5\ntype 1093 6\ntype 1102 7\ntype 1103 8\nclick 1009\n"
-                                  "click 1012\nstate\nclose\n");
+    const RunResult r = panel.Run("show\ntype DIV4.tile1 5\ntype DIV4.tile2 6\ntype DIV4.tile3 7\n"
+                                  "type DIV4.tile4 8\nclick DIV4.apply\nclick DIV9.apply\nstate\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(board::Operation(r.journal), board::Concat({Sent(4, {4, 5, 6, 7}), Sent(9, {0, 1, 2, 3, 4, 5, 6, 7, 8})}));
     EXPECT_EQ(LineOf(r.out, "positionMap"), "positionMap 0 1 2 3 4 5 6 7 8 255 10 11 12 13 14 15 255");
@@ -122,8 +122,8 @@ TEST(LayoutEditors, ASmallerLayoutLeavesTheMapEntriesBeyondItsTilesAlone) {
 
 TEST(LayoutEditors, TheHiddenThirteenTileGroupCannotBeReachedByTheOperator) {
     PanelRun panel;
-    EXPECT_EQ(panel.Run("show\nclick 1016\n").status, 2);
-    EXPECT_EQ(panel.Run("show\ntype 1095 3\n").status, 2);
+    EXPECT_EQ(panel.Run("show\nclick DIV13.apply\n").status, 2);
+    EXPECT_EQ(panel.Run("show\ntype DIV13.tile1 3\n").status, 2);
 }
 
 TEST(LayoutEditors, ASavedThirteenTileLayoutIsRestoredAndShownInItsHiddenBoxes) {

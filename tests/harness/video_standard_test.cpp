@@ -16,7 +16,7 @@ TEST(VideoStandard, PalAfterANineTileLayoutRunsTwoFullPassesAndFallsBackToSixtee
     PanelRun panel;
     panel.WriteSettings("[Attribute1]\nBrightness=90\n[Attribute5]\nContrast=20\n");
     const RunResult r = panel.Run(
-        "show\ntype 1044 9\nclick 1012\ntype 1040 5\nclick 1002\ndump\nstate\nclose\n");
+        "show\ntype DIV16.tile1 9\nclick DIV9.apply\ntype Channel 5\nclick PAL\ndump\nstate\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
 
     Board b{.standardSent = 1};
@@ -47,7 +47,7 @@ TEST(VideoStandard, PalAfterANineTileLayoutRunsTwoFullPassesAndFallsBackToSixtee
 TEST(VideoStandard, TheStandardAlreadyInForceIsProgrammedAgainAllTheSame) {
     PanelRun panel;
     panel.WriteSettings("[Format]\nPAL=2\n[Camera]\nCamera2=0\nCamera7=3\n");
-    const RunResult r = panel.Run("show\nclick 1001\nclick 1001\nclose\n");
+    const RunResult r = panel.Run("show\nclick NTSC\nclick NTSC\nclose\n");
     ASSERT_EQ(r.status, 0) << r.err;
     Board b;
     b.enables[1] = 0;

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The panel's layers depend on each other one way only:
 
-    platform <- settings <- driver <- layout, channels <- app <- frontends
+    platform <- settings <- driver <- layout, channels <- sequences <- app <- frontends
 
 Checked two ways, so that neither a header nor the build can reach up a layer:
   1. every '#include "FOLDER/..."' in a layer's files names its own layer or one below;
@@ -21,7 +21,8 @@ BELOW = {
     "driver": ["settings"],
     "layout": ["driver"],
     "channels": ["driver"],
-    "app": ["layout", "channels"],
+    "sequences": ["layout", "channels"],
+    "app": ["sequences"],
 }
 
 

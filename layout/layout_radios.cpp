@@ -1,10 +1,12 @@
-#include "layout/board_layout_steps.hpp"
+#include "layout/layout_radios.hpp"
 
-#include "layout/layout_tables.hpp"
+#include "layout/layout_specs.hpp"
 
 namespace {
 
 const LayoutSpec& Layout16() { return *FindLayout(16); }
+
+}  // namespace
 
 void SelectSavedLayoutRadio(DialogControls& controls, LayoutCode code) {
     const LayoutSpec* layout = FindLayout(code);
@@ -17,10 +19,3 @@ void SelectDefaultLayoutRadioAlone(DialogControls& controls) {
     for (const LayoutSpec& layout : kLayouts)
         if (layout.applyRadio != radio16) controls.SetCheck(layout.applyRadio, 0);
 }
-
-constexpr LayoutSteps kBoardLayoutSteps{SelectSavedLayoutRadio, RestoreSavedLayout, ResetToDefaultLayout,
-                                        SelectDefaultLayoutRadioAlone};
-
-}  // namespace
-
-const LayoutSteps& BoardLayoutSteps() { return kBoardLayoutSteps; }

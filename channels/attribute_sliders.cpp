@@ -1,4 +1,4 @@
-#include "driver/attribute_sliders.hpp"
+#include "channels/attribute_sliders.hpp"
 
 #include "platform/control_ids.hpp"
 

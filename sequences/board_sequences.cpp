@@ -1,10 +1,12 @@
-#include "driver/board_sequences.hpp"
+#include "sequences/board_sequences.hpp"
 
 #include <string>
 
-#include "driver/attribute_sliders.hpp"
+#include "channels/attribute_sliders.hpp"
 #include "driver/board_passes.hpp"
 #include "driver/driver_table.hpp"
+#include "layout/layout_radios.hpp"
+#include "layout/layout_tables.hpp"
 #include "platform/control_ids.hpp"
 #include "platform/diagnostics.hpp"
 #include "platform/file_names.hpp"
@@ -17,11 +19,11 @@ namespace {
 // wrote "0" to the show-panel flag, quit the panel.
 bool startedUp = false;
 
-void BringUpBoard(DialogControls& controls, const LayoutSteps& layouts) {
+void BringUpBoard(DialogControls& controls) {
     controls.SetCheck(ctl::ShowApplication, 1);
 
     ReadLayoutCode();
-    layouts.selectSavedLayoutRadio(controls, panelState.layoutCode);
+    SelectSavedLayoutRadio(controls, panelState.layoutCode);
 
     ReadVideoStandard();
     controls.SetCheck(panelState.videoStandard != 0 ? ctl::Pal : ctl::Ntsc, 1);
@@ -40,7 +42,7 @@ void BringUpBoard(DialogControls& controls, const LayoutSteps& layouts) {
     ShowOnSliders(controls, panelState.attributes[0]);
     CallDriver(driverTable.OvrRun);
     CallDriver(driverTable.OvrCaptureStart);
-    layouts.restoreSavedLayout(controls);
+    RestoreSavedLayout(controls);
     CallDriver(driverTable.OvrEdgeEnhance, 0);
 }
 
@@ -54,7 +56,7 @@ void TellWhyThePanelCloses() {
 
 }  // namespace
 
-void StartUp(DialogControls& controls, const LayoutSteps& layouts, ShowPanelFlagUse flag) {
+void StartUp(DialogControls& controls, ShowPanelFlagUse flag) {
     if (startedUp) return;
     startedUp = true;
 
@@ -63,7 +65,7 @@ void StartUp(DialogControls& controls, const LayoutSteps& layouts, ShowPanelFlag
     RemoveStaleSettingsTemporaries();
 
     LoadDriver();
-    if (DriverLoaded()) BringUpBoard(controls, layouts);
+    if (DriverLoaded()) BringUpBoard(controls);
 
     // A start without the driver leaves the file alone: writing "0" to the flag
     // would hide the panel on every later start, since that close writes nothing.
@@ -75,7 +77,7 @@ void StartUp(DialogControls& controls, const LayoutSteps& layouts, ShowPanelFlag
     }
 }
 
-void ChangeVideoStandard(DialogControls& controls, VideoStandard standard, const LayoutSteps& layouts) {
+void ChangeVideoStandard(DialogControls& controls, VideoStandard standard) {
     if (!DriverLoaded()) return;
     // The board is re-programmed in two complete passes.
     for (int pass = 0; pass < 2; ++pass) {
@@ -92,10 +94,10 @@ void ChangeVideoStandard(DialogControls& controls, VideoStandard standard, const
         ShowOnSliders(controls, panelState.attributes[0]);
         CallDriver(driverTable.OvrRun);
         CallDriver(driverTable.OvrCaptureStart);
-        layouts.resetToDefaultLayout();
+        ResetToDefaultLayout();
         CallDriver(driverTable.OvrEdgeEnhance, 0);
     }
-    layouts.selectDefaultLayoutRadioAlone(controls);
+    SelectDefaultLayoutRadioAlone(controls);
 }
 
 void ShutDown(DialogControls& controls, ShowPanelFlagUse flag) {
@@ -104,13 +106,11 @@ void ShutDown(DialogControls& controls, ShowPanelFlagUse flag) {
     CallDriver(driverTable.OvrStop);
     ChannelEnablePass();
     CallDriver(driverTable.OvrEndup);
-    platform::ReleaseLibrary(driverTable.library);
-    driverTable = DriverTable{};
+    ReleaseDriver();
     SavePanelState(controls.GetCheck(ctl::ShowApplication) == 1, flag);
 }
 
-void ResetDriver() {
-    if (DriverLoaded()) platform::ReleaseLibrary(driverTable.library);
-    driverTable = DriverTable{};
+void ResetBoardSequences() {
+    ReleaseDriver();
     startedUp = false;
 }
