@@ -26,6 +26,10 @@ public:
 // Makes PanelStyle the application's style, once.
 void UsePanelStyle();
 
+// Presents the panel's own widgets to assistive technology as what they are
+// (a PanelRadio as a radio button), once.
+void UsePanelAccessibility();
+
 // A group box drawn as on Windows: an etched frame whose top line runs through
 // the middle of the caption, so controls placed just below the caption stay
 // clear of the frame.

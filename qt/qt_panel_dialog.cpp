@@ -15,6 +15,7 @@
 #include "app/window_messages.hpp"
 #include "platform/panel_instance.hpp"
 #include "qt/panel_widgets.hpp"
+#include "qt/spoken_names.hpp"
 #include "qt/termination_signals.hpp"
 
 namespace {
@@ -41,6 +42,7 @@ QMessageBox::Icon IconOf(unsigned type) {
 
 QtPanelDialog::QtPanelDialog(CTvPanelDlg& dlg) : dlg_(dlg) {
     UsePanelStyle();
+    UsePanelAccessibility();
     // A window of its own (shown on the task bar) with a caption and a close
     // box, not resizable.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -70,6 +72,7 @@ bool QtPanelDialog::Create() {
         if (entry.id != kNoId) byId_[entry.id] = widget;
         Connect(entry, widget);
     }
+    Describe();
 
     dlg_.OnInitDialog();
     // The focus starts on the first control that takes it with the Tab key.
@@ -80,6 +83,20 @@ bool QtPanelDialog::Create() {
         }
     }
     return true;
+}
+
+void QtPanelDialog::Describe() {
+    // Names for the screen reader; the captions on the screen stay as they are.
+    for (const auto& [entry, widget] : built_) {
+        if (entry->kind == ControlKind::Label) {
+            if (const ControlSpec* labelled = LabelledBy(*entry))
+                static_cast<QLabel*>(widget)->setBuddy(Control(labelled->id));
+        } else if (entry->id != kNoId) {
+            const SpokenControl spoken = SpokenFor(*entry);
+            widget->setAccessibleName(spoken.name);
+            widget->setAccessibleDescription(spoken.description);
+        }
+    }
 }
 
 QWidget* QtPanelDialog::Build(const ControlSpec& entry) {

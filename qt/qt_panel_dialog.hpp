@@ -61,6 +61,7 @@ protected:
 private:
     QWidget* Build(const ControlSpec& entry);
     void Connect(const ControlSpec& entry, QWidget* widget);
+    void Describe();
     PanelTrackbar* Trackbar(int id) const;
     // Delivers a message to the panel; a quit request ends the run once the
     // outermost handler has returned.
