@@ -143,6 +143,8 @@ void UsePanelAccessibility() {
     (void)installed;
 }
 
+void PanelGroupBox::focusInEvent(QFocusEvent* event) { QWidget::focusInEvent(event); }
+
 bool PanelCheckBox::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
 PanelRadio::PanelRadio(const QString& text, QWidget* parent) : QRadioButton(text, parent) {
@@ -152,16 +154,6 @@ PanelRadio::PanelRadio(const QString& text, QWidget* parent) : QRadioButton(text
 bool PanelRadio::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
 void PanelRadio::nextCheckState() { setChecked(true); }
-
-void PanelRadio::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Left: emit stepRequested(false); break;
-        case Qt::Key_Down:
-        case Qt::Key_Right: emit stepRequested(true); break;
-        default: QRadioButton::keyPressEvent(event);
-    }
-}
 
 PanelTrackbar::PanelTrackbar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
     setTickPosition(QSlider::NoTicks);

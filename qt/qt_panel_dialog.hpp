@@ -57,6 +57,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* Build(const ControlSpec& entry);
@@ -68,7 +69,8 @@ private:
     void Notify(unsigned message, int code, int id);
     void EndIfQuitPosted();
     void OperatorClickedRadio(int id);
-    void StepRadio(int id, bool forward);
+    bool IsReachable(std::size_t index) const;
+    bool IsTabStop(std::size_t index) const;
 
     CTvPanelDlg& dlg_;
     BaseUnits units_;
