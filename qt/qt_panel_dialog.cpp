@@ -192,6 +192,23 @@ bool QtPanelDialog::IsTabStop(std::size_t index) const {
     return IsReachable(index) && ((entry->style & style::TabStop) != 0 || (radio != nullptr && radio->isChecked()));
 }
 
+namespace {
+
+// The arrow keys in a one-line edit box of the native dialog: up is left and
+// down is right, and the cursor moves one character from where it stands,
+// also out of a selection (which Shift extends from its other end).
+void MoveEditCursor(QLineEdit& edit, bool back, bool extend) {
+    const int cursor = edit.cursorPosition();
+    int anchor = cursor;
+    if (edit.hasSelectedText())
+        anchor = edit.selectionStart() == cursor ? edit.selectionEnd() : edit.selectionStart();
+    const int to = std::clamp(cursor + (back ? -1 : 1), 0, static_cast<int>(edit.text().size()));
+    if (extend) edit.setSelection(anchor, to - anchor);
+    else edit.setCursorPosition(to);
+}
+
+}  // namespace
+
 bool QtPanelDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -212,9 +229,12 @@ bool QtPanelDialog::eventFilter(QObject* watched, QEvent* event) {
         case Qt::Key_Right:
         case Qt::Key_Down: {
             // Edit boxes and trackbars take the arrow keys themselves.
-            if (dynamic_cast<QLineEdit*>(watched) != nullptr || dynamic_cast<PanelTrackbar*>(watched) != nullptr)
-                return false;
             const bool back = key->key() == Qt::Key_Left || key->key() == Qt::Key_Up;
+            if (auto* edit = dynamic_cast<QLineEdit*>(watched)) {
+                MoveEditCursor(*edit, back, (key->modifiers() & Qt::ShiftModifier) != 0);
+                return true;
+            }
+            if (dynamic_cast<PanelTrackbar*>(watched) != nullptr) return false;
             const std::size_t to = NextInGroup(
                 from, built_.size(), back, [this](std::size_t i) { return built_[i].first->GroupStart(); },
                 [this](std::size_t i) { return IsReachable(i); });
