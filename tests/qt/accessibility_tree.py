@@ -1,89 +1,58 @@
-"""Reads the accessibility tree of the running panel as a screen reader does and
-fails on any control shown without a name or a description, on any control of
-an unexpected role and on a label tied to nothing.
+"""Reads the running panel's accessibility tree as a screen reader does; fails on
+a shown control without a name or description, of an unexpected role or count,
+named alike with another, or a label tied to nothing.
 Usage: accessibility_tree.py KORVANE16 (on an X display, with a session bus)."""
-import os
-import signal
-import subprocess
-import sys
-import tempfile
-import time
-
+import os, signal, subprocess, sys, tempfile, time
 import pyatspi
 
-# The roles the window's controls may have, with how many of each it shows.
-SHOWN = {
-    "radio button": 9,  # NTSC, PAL and the seven visible "Apply" radios
-    "check box": 17,
-    "push button": 4,
-    "slider": 4,
-    "text": 55,  # the channel box and the tile boxes of seven layouts
-    "label": 5,
+# Role: how many the window shows (the radios: NTSC, PAL and seven "Apply").
+SHOWN = {"radio button": 9, "check box": 17, "push button": 4, "slider": 4, "text": 55, "label": 5}
+# What a few controls are called and described as.
+SAID = {
+    "NTSC": "Video format: NTSC or PAL",
+    "Apply DIV 4": "Shows the DIV 4 layout on the board, with the cameras its tile boxes name",
+    "DIV 4, tile 1: camera": "The camera, 1 to 16, that tile 1 of the DIV 4 layout shows",
+    "Brightness": "Brightness of the channel in Channel",
+    "Channel": "The channel whose Brightness, Contrast, HUE and Saturation the sliders set, 1 to 16",
+    "Cam1": "Cam1, in Video enable",
 }
-# What a screen reader says for a few controls: (name, description) or a name
-# alone when the description is left to the rows above.
-SAID = [
-    ("NTSC", "Video format: NTSC or PAL"),
-    ("Apply DIV 4", "Shows the DIV 4 layout on the board, with the cameras its tile boxes name"),
-    ("DIV 4, tile 1: camera", "The camera, 1 to 16, that tile 1 of the DIV 4 layout shows"),
-    ("DIV 16, tile 16: camera", None),
-    ("Brightness", "Brightness of the channel in Channel"),
-    ("Channel", "The channel whose Brightness, Contrast, HUE and Saturation the sliders set, 1 to 16"),
-    ("Cam1", "Cam1, in Video enable"),
-]
 
 
-def panel_window(deadline):
+def shown_controls(deadline):
     while time.monotonic() < deadline:
-        for app in pyatspi.Registry.getDesktop(0):
-            for window in app or []:
-                if window is not None and window.name == "KORVANE16" and window.childCount > 80:
-                    return window
+        for window in (w for app in pyatspi.Registry.getDesktop(0) for w in app or [] if w is not None):
+            if window.name == "KORVANE16" and window.childCount > 80:
+                return [c for c in window if c.getState().contains(pyatspi.STATE_VISIBLE)
+                        and c.getRoleName() not in ("panel", "filler")]
         time.sleep(0.2)
     sys.exit("the panel's window never reached the accessibility tree")
 
 
 def main(program):
-    failures = []
     with tempfile.TemporaryDirectory() as folder:
-        runtime = os.path.join(folder, "runtime")
-        os.mkdir(runtime, 0o700)
-        env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                   XDG_RUNTIME_DIR=runtime, TAVRIND_JOURNAL=os.path.join(folder, "journal"))
-        panel = subprocess.Popen([program, "--show"], cwd=folder, env=env)
+        os.mkdir(os.path.join(folder, "runtime"), 0o700)
+        panel = subprocess.Popen([program, "--show"], cwd=folder, env=dict(
+            os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+            XDG_RUNTIME_DIR=os.path.join(folder, "runtime")))
         try:
-            window = panel_window(time.monotonic() + 30)
-            shown = [c for c in window if c.getState().contains(pyatspi.STATE_VISIBLE)]
-            counts = {}
-            named = {}
-            for control in shown:
-                role = control.getRoleName()
-                if role in ("grouping", "panel", "filler"):
-                    continue
-                counts[role] = counts.get(role, 0) + 1
-                if not control.name:
-                    failures.append(f"a {role} has no name")
-                if role != "label" and not control.description:
-                    failures.append(f"{role} '{control.name}' has no description")
-                if control.name in named and role != "label":
-                    failures.append(f"two controls are called '{control.name}'")
-                named[control.name] = control
-                relation = pyatspi.RELATION_LABEL_FOR if role == "label" else pyatspi.RELATION_LABELLED_BY
-                tied = [r for r in control.getRelationSet() if r.getRelationType() == relation]
-                if role == "label" and not tied:
-                    failures.append(f"label '{control.name}' is tied to no control")
+            controls = shown_controls(time.monotonic() + 30)
+            roles = [c.getRoleName() for c in controls]
+            named = {c.name: c for c in controls}
+            failures = [f"{r} '{c.name}' has no name or description" for c, r in zip(controls, roles)
+                        if not c.name or (r != "label" and not c.description)]
+            failures += [f"label '{c.name}' is tied to no control" for c, r in zip(controls, roles) if r == "label"
+                         and not any(x.getRelationType() == pyatspi.RELATION_LABEL_FOR for x in c.getRelationSet())]
+            if len(named) != len(controls):
+                failures.append(f"{len(controls) - len(named)} controls are named like another")
+            counts = {role: roles.count(role) for role in set(roles)}
             if counts != SHOWN:
                 failures.append(f"roles shown {sorted(counts.items())}, not {sorted(SHOWN.items())}")
-            for name, description in SAID:
-                if name not in named:
-                    failures.append(f"no control is called '{name}'")
-                elif description is not None and named[name].description != description:
-                    failures.append(f"'{name}' is described as '{named[name].description}'")
+            failures += [f"'{name}' is described as '{named[name].description if name in named else None}'"
+                         for name, said in SAID.items() if name not in named or named[name].description != said]
         finally:
             panel.send_signal(signal.SIGTERM)
             panel.wait(30)
-    for failure in failures:
-        print("FAIL:", failure)
+    print("".join(f"FAIL: {failure}\n" for failure in failures), end="")
     return 1 if failures else 0
 
 
