@@ -212,7 +212,9 @@ void MoveEditCursor(QLineEdit& edit, bool back, bool extend) {
 bool QtPanelDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    // With Alt the keys move nothing; Ctrl and Shift make no difference but in
+    // an edit box, where Ctrl moves by words.
+    if (key->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) return false;
     const auto at = std::find_if(built_.begin(), built_.end(), [watched](const auto& built) { return built.second == watched; });
     if (at == built_.end()) return false;
     const std::size_t from = static_cast<std::size_t>(at - built_.begin());
@@ -231,6 +233,7 @@ bool QtPanelDialog::eventFilter(QObject* watched, QEvent* event) {
             // Edit boxes and trackbars take the arrow keys themselves.
             const bool back = key->key() == Qt::Key_Left || key->key() == Qt::Key_Up;
             if (auto* edit = dynamic_cast<QLineEdit*>(watched)) {
+                if (key->modifiers() & Qt::ControlModifier) return false;
                 MoveEditCursor(*edit, back, (key->modifiers() & Qt::ShiftModifier) != 0);
                 return true;
             }
@@ -314,6 +317,12 @@ void QtPanelDialog::PostQuit(int) {
 
 void QtPanelDialog::SetIcon(IconHandle icon, bool) {
     if (icon != nullptr) setWindowIcon(*static_cast<const QIcon*>(icon));
+}
+
+bool QtPanelDialog::focusNextPrevChild(bool) {
+    // The focus moves only as eventFilter moves it, never along the toolkit's
+    // own chain (which a button would follow on Alt and an arrow key).
+    return true;
 }
 
 void QtPanelDialog::showEvent(QShowEvent* event) {
