@@ -47,6 +47,10 @@ def main(program):
             counts = {role: roles.count(role) for role in set(roles)}
             if counts != SHOWN:
                 failures.append(f"roles shown {sorted(counts.items())}, not {sorted(SHOWN.items())}")
+            checked = sorted(c.name for c, r in zip(controls, roles)
+                             if r == "radio button" and c.getState().contains(pyatspi.STATE_CHECKED))
+            if checked != ["Apply DIV 16", "NTSC"]:
+                failures.append(f"the radios shown selected are {checked}")
             failures += [f"'{name}' is described as '{named[name].description if name in named else None}'"
                          for name, said in SAID.items() if name not in named or named[name].description != said]
         finally:
