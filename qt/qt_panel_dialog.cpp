@@ -39,6 +39,19 @@ QMessageBox::Icon IconOf(unsigned type) {
     }
 }
 
+// The arrow keys in a one-line edit box of the native dialog: up is left and
+// down is right, and the cursor moves one character from where it stands,
+// also out of a selection (which Shift extends from its other end).
+void MoveEditCursor(QLineEdit& edit, bool back, bool extend) {
+    const int cursor = edit.cursorPosition();
+    int anchor = cursor;
+    if (edit.hasSelectedText())
+        anchor = edit.selectionStart() == cursor ? edit.selectionEnd() : edit.selectionStart();
+    const int to = std::clamp(cursor + (back ? -1 : 1), 0, static_cast<int>(edit.text().size()));
+    if (extend) edit.setSelection(anchor, to - anchor);
+    else edit.setCursorPosition(to);
+}
+
 }  // namespace
 
 QtPanelDialog::QtPanelDialog(CTvPanelDlg& dlg) : dlg_(dlg) {
@@ -192,37 +205,22 @@ bool QtPanelDialog::IsTabStop(std::size_t index) const {
     return IsReachable(index) && ((entry->style & style::TabStop) != 0 || (radio != nullptr && radio->isChecked()));
 }
 
-namespace {
-
-// The arrow keys in a one-line edit box of the native dialog: up is left and
-// down is right, and the cursor moves one character from where it stands,
-// also out of a selection (which Shift extends from its other end).
-void MoveEditCursor(QLineEdit& edit, bool back, bool extend) {
-    const int cursor = edit.cursorPosition();
-    int anchor = cursor;
-    if (edit.hasSelectedText())
-        anchor = edit.selectionStart() == cursor ? edit.selectionEnd() : edit.selectionStart();
-    const int to = std::clamp(cursor + (back ? -1 : 1), 0, static_cast<int>(edit.text().size()));
-    if (extend) edit.setSelection(anchor, to - anchor);
-    else edit.setCursorPosition(to);
-}
-
-}  // namespace
-
 bool QtPanelDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     // With Alt the keys move nothing; Ctrl and Shift make no difference but in
     // an edit box, where Ctrl moves by words.
     if (key->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) return false;
-    const auto at = std::find_if(built_.begin(), built_.end(), [watched](const auto& built) { return built.second == watched; });
+    const auto at =
+        std::find_if(built_.begin(), built_.end(), [watched](const auto& built) { return built.second == watched; });
     if (at == built_.end()) return false;
     const std::size_t from = static_cast<std::size_t>(at - built_.begin());
     switch (key->key()) {
         case Qt::Key_Tab:
         case Qt::Key_Backtab: {
             const bool back = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
-            const std::size_t to = NextTabStop(from, built_.size(), back, [this](std::size_t i) { return IsTabStop(i); });
+            const std::size_t to =
+                NextTabStop(from, built_.size(), back, [this](std::size_t i) { return IsTabStop(i); });
             built_[to].second->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
             return true;
         }
@@ -230,7 +228,7 @@ bool QtPanelDialog::eventFilter(QObject* watched, QEvent* event) {
         case Qt::Key_Up:
         case Qt::Key_Right:
         case Qt::Key_Down: {
-            // Edit boxes and trackbars take the arrow keys themselves.
+            // An edit box keeps the arrow keys for its cursor, a trackbar for its thumb.
             const bool back = key->key() == Qt::Key_Left || key->key() == Qt::Key_Up;
             if (auto* edit = dynamic_cast<QLineEdit*>(watched)) {
                 if (key->modifiers() & Qt::ControlModifier) return false;

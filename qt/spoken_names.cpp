@@ -38,16 +38,13 @@ QString LabelNameOf(const ControlSpec& control) {
     return {};
 }
 
-struct LayoutPlace {
-    const LayoutSpec* layout;
-    int tile;  // -1 for the layout's "Apply" radio
-};
-
-std::optional<LayoutPlace> LayoutPlaceOf(int id) {
+// For a control of a layout group, the number of the tile whose box it is
+// (1 for the first), or 0 for the layout's "Apply" radio.
+std::optional<int> LayoutTileOf(int id) {
     for (const LayoutSpec& layout : kLayouts) {
-        if (layout.applyRadio == id) return LayoutPlace{&layout, -1};
+        if (layout.applyRadio == id) return 0;
         for (int tile = 0; tile < layout.TileCount(); ++tile)
-            if (layout.tileBoxes[static_cast<std::size_t>(tile)] == id) return LayoutPlace{&layout, tile};
+            if (layout.tileBoxes[static_cast<std::size_t>(tile)] == id) return tile + 1;
     }
     return std::nullopt;
 }
@@ -61,11 +58,11 @@ QString Listed(const QStringList& items, const QString& last = QStringLiteral(" 
 QString NameOf(const ControlSpec& control) {
     const QString caption = Text(control.caption);
     const QString group = GroupCaption(control);
-    const std::optional<LayoutPlace> layout = LayoutPlaceOf(control.id);
+    const std::optional<int> tile = LayoutTileOf(control.id);
     switch (control.kind) {
-        case ControlKind::Radio: return layout ? caption + u' ' + group : caption;
+        case ControlKind::Radio: return tile ? caption + u' ' + group : caption;
         case ControlKind::Edit:
-            if (layout) return QStringLiteral("%1, tile %2: camera").arg(group).arg(layout->tile + 1);
+            if (tile) return QStringLiteral("%1, tile %2: camera").arg(group).arg(*tile);
             return LabelNameOf(control);
         case ControlKind::Trackbar: return LabelNameOf(control);
         default: return caption;
@@ -102,27 +99,28 @@ const ControlSpec* LabelledBy(const ControlSpec& label) {
 SpokenControl SpokenFor(const ControlSpec& control) {
     const QString name = NameOf(control);
     const QString group = GroupCaption(control);
-    const std::optional<LayoutPlace> layout = LayoutPlaceOf(control.id);
-    QString description;
+    const std::optional<int> tile = LayoutTileOf(control.id);
     switch (control.kind) {
         case ControlKind::Radio:
-            description =
-                layout ? QStringLiteral("Shows the %1 layout on the board, with the cameras its tile boxes name").arg(group)
-                       : group + QStringLiteral(": ") + Listed(NamesInGroup(control, ControlKind::Radio), QStringLiteral(" or "));
-            break;
+            if (tile) {
+                return {name, QStringLiteral("Shows the %1 layout on the board, with the cameras its tile boxes name")
+                                  .arg(group)};
+            }
+            return {name, group + QStringLiteral(": ") +
+                              Listed(NamesInGroup(control, ControlKind::Radio), QStringLiteral(" or "))};
         case ControlKind::Edit:
-            description = layout ? QStringLiteral("The camera, 1 to %1, that tile %2 of the %3 layout shows")
-                                       .arg(kChannelCount)
-                                       .arg(layout->tile + 1)
-                                       .arg(group)
-                                 : QStringLiteral("The %1 whose %2 the sliders set, 1 to %3")
-                                       .arg(name.toLower(), Listed(NamesInGroup(control, ControlKind::Trackbar)))
-                                       .arg(kChannelCount);
-            break;
+            if (tile) {
+                return {name, QStringLiteral("The camera, 1 to %1, that tile %2 of the %3 layout shows")
+                                  .arg(kChannelCount)
+                                  .arg(*tile)
+                                  .arg(group)};
+            }
+            return {name, QStringLiteral("The %1 whose %2 the sliders set, 1 to %3")
+                              .arg(name.toLower(), Listed(NamesInGroup(control, ControlKind::Trackbar)))
+                              .arg(kChannelCount)};
         case ControlKind::Trackbar:
-            description = QStringLiteral("%1 of the channel in %2").arg(name, Listed(NamesInGroup(control, ControlKind::Edit)));
-            break;
-        default: description = name + QStringLiteral(", in ") + group;
+            return {name, QStringLiteral("%1 of the channel in %2")
+                              .arg(name, Listed(NamesInGroup(control, ControlKind::Edit)))};
+        default: return {name, name + QStringLiteral(", in ") + group};
     }
-    return {name, description};
 }
