@@ -22,8 +22,17 @@ def settle(journal):
     return open(journal, encoding="latin-1").read().splitlines() if os.path.exists(journal) else []
 
 
-def xdotool(*words):
-    return subprocess.run(["xdotool", *words], capture_output=True, text=True, timeout=PATIENCE, check=True).stdout
+def xdotool(*words, check=True):
+    return subprocess.run(["xdotool", *words], capture_output=True, text=True, timeout=PATIENCE, check=check).stdout
+
+
+def panel_window():
+    for _ in range(PATIENCE * 20):
+        found = xdotool("search", "--onlyvisible", "--name", "^KORVANE16$", check=False).split()
+        if found:
+            return found[-1]
+        time.sleep(0.05)
+    raise TimeoutError("the panel's window never showed")
 
 
 def run(session, command):
@@ -40,8 +49,7 @@ def run(session, command):
                                  env=dict(os.environ, QT_QPA_PLATFORM="xcb", TAVRIND_JOURNAL=journal,
                                           XDG_RUNTIME_DIR=os.path.join(folder, "runtime")))
         try:
-            window = xdotool("search", "--sync", "--onlyvisible", "--name", "^KORVANE16$").split()[-1]
-            xdotool("windowfocus", "--sync", window)
+            xdotool("windowfocus", "--sync", panel_window())
             started = len(settle(journal))
             xdotool("key", "--delay", "2", *keys)
             settle(journal)
