@@ -1,5 +1,6 @@
 #include "qt/panel_widgets.hpp"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -101,6 +102,49 @@ void PanelGroupBox::paintEvent(QPaintEvent*) {
     style()->drawItemText(&painter, caption, Qt::AlignCenter, palette(), isEnabled(), title(), QPalette::WindowText);
 }
 
+namespace {
+
+// A panel radio keeps no exclusive group of the toolkit's (the dialog clears
+// its group), which the toolkit would present to assistive technology as a
+// check box: this presents it as the radio button it is.
+class RadioAccessible final : public QAccessibleWidget {
+public:
+    explicit RadioAccessible(PanelRadio* radio) : QAccessibleWidget(radio, QAccessible::RadioButton) {}
+
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = Radio()->isChecked();
+        return state;
+    }
+    QString text(QAccessible::Text t) const override {
+        const QString text = QAccessibleWidget::text(t);
+        return t == QAccessible::Name && text.isEmpty() ? Radio()->text() : text;
+    }
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+    void doAction(const QString& action) override {
+        if (action == pressAction()) Radio()->click();
+        else QAccessibleWidget::doAction(action);
+    }
+
+private:
+    PanelRadio* Radio() const { return static_cast<PanelRadio*>(widget()); }
+};
+
+QAccessibleInterface* PanelAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("PanelRadio")) return new RadioAccessible(static_cast<PanelRadio*>(object));
+    return nullptr;
+}
+
+}  // namespace
+
+void UsePanelAccessibility() {
+    static const bool installed = (QAccessible::installFactory(PanelAccessible), true);
+    (void)installed;
+}
+
+void PanelGroupBox::focusInEvent(QFocusEvent* event) { QWidget::focusInEvent(event); }
+
 bool PanelCheckBox::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
 PanelRadio::PanelRadio(const QString& text, QWidget* parent) : QRadioButton(text, parent) {
@@ -110,16 +154,6 @@ PanelRadio::PanelRadio(const QString& text, QWidget* parent) : QRadioButton(text
 bool PanelRadio::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
 void PanelRadio::nextCheckState() { setChecked(true); }
-
-void PanelRadio::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Left: emit stepRequested(false); break;
-        case Qt::Key_Down:
-        case Qt::Key_Right: emit stepRequested(true); break;
-        default: QRadioButton::keyPressEvent(event);
-    }
-}
 
 PanelTrackbar::PanelTrackbar(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
     setTickPosition(QSlider::NoTicks);

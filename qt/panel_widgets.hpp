@@ -26,9 +26,15 @@ public:
 // Makes PanelStyle the application's style, once.
 void UsePanelStyle();
 
+// Presents the panel's own widgets to assistive technology as what they are
+// (a PanelRadio as a radio button), once.
+void UsePanelAccessibility();
+
 // A group box drawn as on Windows: an etched frame whose top line runs through
 // the middle of the caption, so controls placed just below the caption stay
 // clear of the frame.
+// The arrow keys can give it the focus, as they can a native group box; it
+// keeps the focus then rather than passing it on.
 class PanelGroupBox : public QGroupBox {
 public:
     using QGroupBox::QGroupBox;
@@ -38,6 +44,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 };
 
 // A click anywhere on the control counts, not only on the box and its caption.
@@ -51,20 +58,16 @@ protected:
 
 // An automatic radio button: a click selects it (never clears it) and is
 // reported also when it was already selected. The dialog clears the rest of
-// its group, since a program may set several radios of one group at once.
-// The arrow keys ask the dialog to move to the next radio of the group.
+// its group, since a program may set several radios of one group at once,
+// and moves the focus with the arrow keys.
 class PanelRadio : public QRadioButton {
     Q_OBJECT
 public:
     explicit PanelRadio(const QString& text, QWidget* parent);
 
-signals:
-    void stepRequested(bool forward);
-
 protected:
     bool hitButton(const QPoint& pos) const override;
     void nextCheckState() override;
-    void keyPressEvent(QKeyEvent* event) override;
 };
 
 // A horizontal trackbar. Its range ends are kept as the program set them; the

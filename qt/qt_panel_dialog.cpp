@@ -14,7 +14,9 @@
 #include "app/panel_dlg.hpp"
 #include "app/window_messages.hpp"
 #include "platform/panel_instance.hpp"
+#include "qt/dialog_navigation.hpp"
 #include "qt/panel_widgets.hpp"
+#include "qt/spoken_names.hpp"
 #include "qt/termination_signals.hpp"
 
 namespace {
@@ -37,10 +39,24 @@ QMessageBox::Icon IconOf(unsigned type) {
     }
 }
 
+// The arrow keys in a one-line edit box of the native dialog: up is left and
+// down is right, and the cursor moves one character from where it stands,
+// also out of a selection (which Shift extends from its other end).
+void MoveEditCursor(QLineEdit& edit, bool back, bool extend) {
+    const int cursor = edit.cursorPosition();
+    int anchor = cursor;
+    if (edit.hasSelectedText())
+        anchor = edit.selectionStart() == cursor ? edit.selectionEnd() : edit.selectionStart();
+    const int to = std::clamp(cursor + (back ? -1 : 1), 0, static_cast<int>(edit.text().size()));
+    if (extend) edit.setSelection(anchor, to - anchor);
+    else edit.setCursorPosition(to);
+}
+
 }  // namespace
 
 QtPanelDialog::QtPanelDialog(CTvPanelDlg& dlg) : dlg_(dlg) {
     UsePanelStyle();
+    UsePanelAccessibility();
     // A window of its own (shown on the task bar) with a caption and a close
     // box, not resizable.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -69,17 +85,31 @@ bool QtPanelDialog::Create() {
         built_.emplace_back(&entry, widget);
         if (entry.id != kNoId) byId_[entry.id] = widget;
         Connect(entry, widget);
+        // Tab and the arrow keys move the focus as the native dialog moves it.
+        widget->installEventFilter(this);
     }
+    Describe();
 
     dlg_.OnInitDialog();
-    // The focus starts on the first control that takes it with the Tab key.
+    // The focus starts on the first tab stop.
+    const auto isTabStop = [this](std::size_t i) { return IsTabStop(i); };
+    if (const std::size_t first = NextTabStop(built_.size() - 1, built_.size(), false, isTabStop); isTabStop(first))
+        built_[first].second->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void QtPanelDialog::Describe() {
+    // Names for the screen reader; the captions on the screen stay as they are.
     for (const auto& [entry, widget] : built_) {
-        if (!entry->Hidden() && !entry->IsDisabled() && (widget->focusPolicy() & Qt::TabFocus)) {
-            widget->setFocus(Qt::OtherFocusReason);
-            break;
+        if (entry->kind == ControlKind::Label) {
+            if (const ControlSpec* labelled = LabelledBy(*entry))
+                static_cast<QLabel*>(widget)->setBuddy(Control(labelled->id));
+        } else if (entry->id != kNoId) {
+            const SpokenControl spoken = SpokenFor(*entry);
+            widget->setAccessibleName(spoken.name);
+            widget->setAccessibleDescription(spoken.description);
         }
     }
-    return true;
 }
 
 QWidget* QtPanelDialog::Build(const ControlSpec& entry) {
@@ -119,7 +149,6 @@ void QtPanelDialog::Connect(const ControlSpec& entry, QWidget* widget) {
     const int id = entry.id;
     if (auto* radio = dynamic_cast<PanelRadio*>(widget)) {
         connect(radio, &QAbstractButton::clicked, this, [this, id] { OperatorClickedRadio(id); });
-        connect(radio, &PanelRadio::stepRequested, this, [this, id](bool forward) { StepRadio(id, forward); });
     } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
         connect(button, &QAbstractButton::clicked, this, [this, id] { Notify(wm::Command, notify::BnClicked, id); });
     } else if (auto* trackbar = dynamic_cast<PanelTrackbar*>(widget)) {
@@ -164,23 +193,60 @@ void QtPanelDialog::OperatorClickedRadio(int id) {
     Notify(wm::Command, notify::BnClicked, id);
 }
 
-void QtPanelDialog::StepRadio(int id, bool forward) {
-    // The arrow keys go round the radios of the group that the operator can
-    // reach, and select the one they land on as a click does.
-    std::vector<int> radios;
-    for (const ControlSpec& member : GroupOf(id)) {
-        const QWidget* widget = Control(member.id);
-        if (member.kind == ControlKind::Radio && widget && widget->isVisibleTo(this) && widget->isEnabled())
-            radios.push_back(member.id);
+bool QtPanelDialog::IsReachable(std::size_t index) const {
+    const QWidget* widget = built_[index].second;
+    return widget->isVisibleTo(this) && widget->isEnabled();
+}
+
+bool QtPanelDialog::IsTabStop(std::size_t index) const {
+    // A radio is a tab stop while it is selected, whatever its template style.
+    const auto [entry, widget] = built_[index];
+    const auto* radio = dynamic_cast<const PanelRadio*>(widget);
+    return IsReachable(index) && ((entry->style & style::TabStop) != 0 || (radio != nullptr && radio->isChecked()));
+}
+
+bool QtPanelDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // With Alt the keys move nothing; Ctrl and Shift make no difference but in
+    // an edit box, where Ctrl moves by words.
+    if (key->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) return false;
+    const auto at =
+        std::find_if(built_.begin(), built_.end(), [watched](const auto& built) { return built.second == watched; });
+    if (at == built_.end()) return false;
+    const std::size_t from = static_cast<std::size_t>(at - built_.begin());
+    switch (key->key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab: {
+            const bool back = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+            const std::size_t to =
+                NextTabStop(from, built_.size(), back, [this](std::size_t i) { return IsTabStop(i); });
+            built_[to].second->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+            return true;
+        }
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+        case Qt::Key_Right:
+        case Qt::Key_Down: {
+            // An edit box keeps the arrow keys for its cursor, a trackbar for its thumb.
+            const bool back = key->key() == Qt::Key_Left || key->key() == Qt::Key_Up;
+            if (auto* edit = dynamic_cast<QLineEdit*>(watched)) {
+                if (key->modifiers() & Qt::ControlModifier) return false;
+                MoveEditCursor(*edit, back, (key->modifiers() & Qt::ShiftModifier) != 0);
+                return true;
+            }
+            if (dynamic_cast<PanelTrackbar*>(watched) != nullptr) return false;
+            const std::size_t to = NextInGroup(
+                from, built_.size(), back, [this](std::size_t i) { return built_[i].first->GroupStart(); },
+                [this](std::size_t i) { return IsReachable(i); });
+            QWidget* next = built_[to].second;
+            next->setFocus(back ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+            // A radio the arrows land on is selected as a click selects it.
+            if (auto* radio = dynamic_cast<PanelRadio*>(next); radio != nullptr && !radio->isChecked()) radio->click();
+            return true;
+        }
+        default: return false;
     }
-    const auto at = std::find(radios.begin(), radios.end(), id);
-    if (at == radios.end()) return;
-    const std::size_t count = radios.size();
-    const std::size_t index = static_cast<std::size_t>(at - radios.begin());
-    const int next = radios[(index + (forward ? 1 : count - 1)) % count];
-    auto* radio = dynamic_cast<PanelRadio*>(Control(next));
-    radio->setFocus(Qt::TabFocusReason);
-    radio->click();
 }
 
 std::string QtPanelDialog::GetText(int id, int bufferChars) {
@@ -249,6 +315,12 @@ void QtPanelDialog::PostQuit(int) {
 
 void QtPanelDialog::SetIcon(IconHandle icon, bool) {
     if (icon != nullptr) setWindowIcon(*static_cast<const QIcon*>(icon));
+}
+
+bool QtPanelDialog::focusNextPrevChild(bool) {
+    // The focus moves only as eventFilter moves it, never along the toolkit's
+    // own chain (which a button would follow on Alt and an arrow key).
+    return true;
 }
 
 void QtPanelDialog::showEvent(QShowEvent* event) {

@@ -57,17 +57,21 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     QWidget* Build(const ControlSpec& entry);
     void Connect(const ControlSpec& entry, QWidget* widget);
+    void Describe();
     PanelTrackbar* Trackbar(int id) const;
     // Delivers a message to the panel; a quit request ends the run once the
     // outermost handler has returned.
     void Notify(unsigned message, int code, int id);
     void EndIfQuitPosted();
     void OperatorClickedRadio(int id);
-    void StepRadio(int id, bool forward);
+    bool IsReachable(std::size_t index) const;
+    bool IsTabStop(std::size_t index) const;
 
     CTvPanelDlg& dlg_;
     BaseUnits units_;
