@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ctl/ctl_commands.hpp"
+#include "platform/standard_output.hpp"
 #include "settings/settings_file.hpp"
 
 namespace {
@@ -48,7 +49,7 @@ int UsageError(std::string_view why) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int RunTool(int argc, char** argv) {
     std::vector<std::string> words(argv + 1, argv + argc);
     std::size_t at = 0;
     for (; at < words.size() && words[at].starts_with("-"); ++at) {
@@ -84,4 +85,9 @@ int main(int argc, char** argv) {
         return command == "get" ? GetSettings(args, std::cout, std::cerr) : SetSettings(args, std::cerr);
     }
     return UsageError("unknown command '" + command + "'");
+}
+
+int main(int argc, char** argv) {
+    platform::GuardStandardStreams();
+    return platform::FinishStandardOutput("korvane16-ctl", RunTool(argc, argv));
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "monitor/monitor_window.hpp"
+#include "platform/standard_output.hpp"
 #include "sim/picture_renderer.hpp"
 
 namespace {
@@ -81,11 +82,11 @@ int main(int argc, char** argv) {
                        "                          (status 1 when no virtual board is running)\n"
                        "  --frame-report SECONDS  run that long, then print the frames shown and their cost\n",
                        stdout);
-            return 0;
+            return platform::FinishStandardOutput("korvane16-monitor", 0);
         }
         if (option == "--version") {
             std::puts("korvane16-monitor " KORVANE16_VERSION);
-            return 0;
+            return platform::FinishStandardOutput("korvane16-monitor", 0);
         }
         if (option == "--snapshot" && argc == 3) return Snapshot(argv[2]);
         if (option == "--frame-report" && i + 1 < argc && std::atof(argv[i + 1]) > 0) {
