@@ -179,10 +179,16 @@ TEST(CtlSet, WaitsForTheSettingsLockThatAnotherProgramHolds) {
     int status = 0;
     EXPECT_EQ(waitpid(tool, &status, WNOHANG), 0) << "the tool did not wait for the lock";
     EXPECT_FALSE(folder.SettingsExist());
+    // After about a second the tool says what it waits for, once.
+    const std::string notice = "KORVANE16: waiting for the settings lock " + folder.LockFile();
+    EXPECT_EQ(ReadText(folder.Path("tool.err")), "");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1300));
     flock(lock, LOCK_UN);
     close(lock);
     const ToolResult r = folder.Wait(tool);
     EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err.rfind(notice, 0), 0u) << r.err;
+    EXPECT_EQ(SplitLines(r.err).size(), 1u) << r.err;
     EXPECT_EQ(folder.Settings(), "[General]\nDIV=6\n");
 }
 
