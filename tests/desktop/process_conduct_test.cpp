@@ -104,7 +104,7 @@ TEST(DisplayLoss, ThePanelStopsTheBoardSavesAndFails) {
     if (x == 0) {
         close(number[0]);
         const int quiet = open("/dev/null", O_RDWR);
-        dup2(quiet, 0), dup2(quiet, 1), dup2(quiet, 2);
+        for (const int standard : {0, 1, 2}) dup2(quiet, standard);
         const std::string fd = std::to_string(number[1]);
         execl(server.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "800x600x24",
               static_cast<char*>(nullptr));
