@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -35,13 +33,14 @@ private:
 
 long Keys(const std::string& settings) { return std::count(settings.begin(), settings.end(), '='); }
 
-bool WaitForError(const ProgramRun& run, const Started& process, const std::string& text) {
+// What PROCESS wrote to STREAM ("out" or "err") once it holds TEXT, or "".
+std::string WaitForOutput(const ProgramRun& run, const Started& process, const char* stream, const std::string& text) {
+    const std::string file = run.Folder() + "/out" + std::to_string(process.number) + "." + stream;
     for (int tries = 0; tries < 500; ++tries) {
-        if (ReadFileText(run.Folder() + "/out" + std::to_string(process.number) + ".err").find(text) != std::string::npos)
-            return true;
+        if (const std::string written = ReadFileText(file); written.find(text) != std::string::npos) return written;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    return false;
+    return "";
 }
 
 TEST(Termination, SignalsDuringTheClosesSaveWaitUntilEverySettingIsSaved) {
@@ -65,7 +64,7 @@ TEST(Termination, APanelWaitingAtStartForTheLockSaysSoAndEndsAtASignalWritingNot
     run.WriteSettings("[General]\nSetParameter=1\n");
     HeldLock lock(run.LockFile());
     const Started panel = run.Start({});
-    ASSERT_TRUE(WaitForError(run, panel, "waiting for the settings lock " + run.LockFile()));
+    ASSERT_NE(WaitForOutput(run, panel, "err", "waiting for the settings lock " + run.LockFile()), "");
     kill(panel.pid, SIGTERM);
     const Finished f = run.Wait(panel, 3);
     EXPECT_EQ(f.status, 128 + SIGTERM) << f.err;
@@ -98,32 +97,16 @@ TEST(Termination, TheHarnessClosesInOrderAtASignalWhileItWaitsForItsScript) {
 TEST(DisplayLoss, ThePanelStopsTheBoardSavesAndFails) {
     const std::string server = "/usr/bin/Xvfb";
     if (access(server.c_str(), X_OK) != 0) GTEST_SKIP() << "needs Xvfb";
-    int number[2];
-    ASSERT_EQ(pipe(number), 0);
-    const pid_t x = fork();
-    if (x == 0) {
-        close(number[0]);
-        const int quiet = open("/dev/null", O_RDWR);
-        for (const int standard : {0, 1, 2}) dup2(quiet, standard);
-        const std::string fd = std::to_string(number[1]);
-        execl(server.c_str(), "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "800x600x24",
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(number[1]);
-    // The server writes its display's number, then a line end, once it is ready.
-    std::string name = ":";
-    pollfd ready{number[0], POLLIN, 0};
-    for (char c = 0; c != '\n' && poll(&ready, 1, 10000) == 1 && read(number[0], &c, 1) == 1;)
-        if (c != '\n') name += c;
-    close(number[0]);
-    ASSERT_GT(name.size(), 1u);
-
     ProgramRun run;
+    // The server writes its display's number and a line end once it is ready.
+    const Started x = run.Start({"-displayfd", "1", "-nolisten", "tcp"}, {}, std::nullopt, server);
+    std::string name = ":" + WaitForOutput(run, x, "out", "\n");
+    name.pop_back();
+    ASSERT_GT(name.size(), 1u);
     const Started panel = run.Start({}, {{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", name}});
     const bool started = run.WaitForStartUp();
-    kill(x, SIGTERM);
-    waitpid(x, nullptr, 0);
+    kill(x.pid, SIGTERM);
+    run.Wait(x);
     const Finished f = run.Wait(panel);
     ASSERT_TRUE(started) << f.err;
     EXPECT_EQ(f.status, 1) << f.err;
