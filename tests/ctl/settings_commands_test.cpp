@@ -182,7 +182,8 @@ TEST(CtlSet, WaitsForTheSettingsLockThatAnotherProgramHolds) {
     // After about a second the tool says what it waits for, once.
     const std::string notice = "KORVANE16: waiting for the settings lock " + folder.LockFile();
     EXPECT_EQ(ReadText(folder.Path("tool.err")), "");
-    std::this_thread::sleep_for(std::chrono::milliseconds(1300));
+    for (int tries = 0; tries < 1000 && ReadText(folder.Path("tool.err")).empty(); ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     flock(lock, LOCK_UN);
     close(lock);
     const ToolResult r = folder.Wait(tool);

@@ -36,7 +36,7 @@ long Keys(const std::string& settings) { return std::count(settings.begin(), set
 // What PROCESS wrote to STREAM ("out" or "err") once it holds TEXT, or "".
 std::string WaitForOutput(const ProgramRun& run, const Started& process, const char* stream, const std::string& text) {
     const std::string file = run.Folder() + "/out" + std::to_string(process.number) + "." + stream;
-    for (int tries = 0; tries < 500; ++tries) {
+    for (int tries = 0; tries < 1500; ++tries) {
         if (const std::string written = ReadFileText(file); written.find(text) != std::string::npos) return written;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
