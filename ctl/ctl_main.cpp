@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ctl/ctl_commands.hpp"
+#include "platform/standard_output.hpp"
 
 namespace {
 
@@ -65,7 +66,7 @@ int UsageError(std::string_view why) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int RunTool(int argc, char** argv) {
     const std::vector<std::string> words(argv + 1, argv + argc);
     CommandOptions options;
     FileChoice choice = FileChoice::WorkingFolder;
@@ -126,4 +127,9 @@ int main(int argc, char** argv) {
                                    : ImportSettings(args[0], options, std::cout, std::cerr);
     }
     return UsageError("unknown command '" + command + "'");
+}
+
+int main(int argc, char** argv) {
+    platform::GuardStandardStreams();
+    return platform::FinishStandardOutput("korvane16-ctl", RunTool(argc, argv));
 }

@@ -7,6 +7,7 @@
 
 #include "headless/control_names.hpp"
 #include "headless/headless_dialog.hpp"
+#include "platform/termination_signals.hpp"
 #include "settings/panel_state.hpp"
 
 namespace {
@@ -116,15 +117,19 @@ int RunHarnessScript(std::istream& script, const std::string& name, HeadlessDial
                      std::ostream& err) {
     ScriptRunner runner(dialog, out);
     std::string line;
-    for (int number = 1; std::getline(script, line); ++number) {
+    int status = 0;
+    // A termination signal ends the script as its end does.
+    for (int number = 1; platform::TerminationRequested() == 0 && std::getline(script, line); ++number) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.find_first_not_of(" \t") == std::string::npos || line[0] == '#') continue;
         if (std::optional<std::string> error = runner.Run(Split(line))) {
             err << name << ':' << number << ": " << *error << ": " << line << '\n';
-            return 2;
+            status = 2;
+            break;
         }
     }
-    // A script that ends with the dialog still open closes it as Escape does.
+    // A script that ends (or fails) with the dialog still open closes it as
+    // Escape does, so the board is stopped and the settings are saved.
     if (dialog.Created()) dialog.End();
-    return 0;
+    return status;
 }

@@ -5,6 +5,7 @@
 
 #include "app/panel_dlg.hpp"
 #include "app/window_messages.hpp"
+#include "platform/termination_signals.hpp"
 
 HeadlessDialog::HeadlessDialog(CTvPanelDlg& dlg, std::ostream& events) : dlg_(dlg), events_(events) {
     for (const ControlSpec& entry : TemplateControls())
@@ -29,6 +30,7 @@ void HeadlessDialog::ShowAgain() { Notify(wm::ShowWindow, 0, 0); }
 void HeadlessDialog::End() {
     if (ended_) return;
     ended_ = true;
+    platform::MarkCloseBegun();
     // Destruction runs while every control is still readable.
     Notify(wm::Destroy, 0, 0);
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "monitor/monitor_window.hpp"
+#include "platform/standard_output.hpp"
 #include "sim/picture_renderer.hpp"
 
 namespace {
@@ -82,11 +83,11 @@ int main(int argc, char** argv) {
                        "                          (status 1 when no virtual board is running)\n"
                        "  --frame-report SECONDS  run that long, then print the frames shown and their cost\n",
                        stdout);
-            return 0;
+            return platform::FinishStandardOutput("korvane16-monitor", 0);
         }
         if (option == "--version") {
             std::puts("korvane16-monitor " KORVANE16_VERSION);
-            return 0;
+            return platform::FinishStandardOutput("korvane16-monitor", 0);
         }
         // An option's value is the next word; a word that looks like an
         // option is not taken for a file (write ./-NAME for such a file).

@@ -6,6 +6,8 @@
 // never forks, and tests that need two holders start separate programs.
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -20,10 +22,16 @@ public:
     bool Valid() const { return handle_ != kInvalid; }
     // Why the lock could not be created (empty when Valid()).
     const std::string& Error() const { return error_; }
+    // Where the lock lives, for people: its file on POSIX, its name on Windows.
+    const std::string& Place() const { return place_; }
 
-    // Waits without a time-out. Returns false when the wait failed; the
-    // settings layer goes ahead either way.
-    bool Acquire();
+    // Called now and then while another process holds the lock, with the
+    // time waited so far; it may end the process.
+    using WaitWatcher = std::function<void(std::chrono::milliseconds waited)>;
+
+    // Waits without a time-out, and as soon as the lock is free takes it.
+    // Returns false when the wait failed; the settings layer goes ahead either way.
+    bool Acquire(const WaitWatcher& whileWaiting = {});
     void Release();
     // True between an acquire and its matching release, in this process.
     bool Held() const { return depth_ > 0; }
@@ -33,6 +41,7 @@ private:
     long long handle_ = kInvalid;
     int depth_ = 0;  // acquires not yet released
     std::string error_;
+    std::string place_;
 };
 
 }  // namespace platform

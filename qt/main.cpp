@@ -8,10 +8,12 @@
 #include "app/panel_app.hpp"
 #include "platform/diagnostics.hpp"
 #include "platform/panel_instance.hpp"
+#include "platform/standard_output.hpp"
 #include "qt/command_line.hpp"
 #include "qt/panel_icon.hpp"
 #include "qt/qt_panel_dialog.hpp"
 #include "settings/settings_file.hpp"
+#include "settings/settings_lock.hpp"
 
 namespace {
 
@@ -29,10 +31,15 @@ IconHandle LoadIconResource(int resourceId) { return LoadPanelIcon(resourceId); 
 int RunModalDialog(CTvPanelDlg& dlg) { return RunQtDialog(dlg, {}, panelInstance); }
 
 int main(int argc, char** argv) {
+    platform::GuardStandardStreams();
     const CommandLine line = ReadCommandLine(argc, argv);
     switch (line.action) {
-        case CommandLine::Action::Help: std::fputs(HelpText().c_str(), stdout); return 0;
-        case CommandLine::Action::Version: std::fputs(VersionText().c_str(), stdout); return 0;
+        case CommandLine::Action::Help:
+            std::fputs(HelpText().c_str(), stdout);
+            return platform::FinishStandardOutput("korvane16", 0);
+        case CommandLine::Action::Version:
+            std::fputs(VersionText().c_str(), stdout);
+            return platform::FinishStandardOutput("korvane16", 0);
         case CommandLine::Action::Refuse: std::fputs(line.refusal.c_str(), stderr); return 2;
         case CommandLine::Action::RunPanel: break;
     }
@@ -43,6 +50,8 @@ int main(int argc, char** argv) {
                    stderr);
         return 1;
     }
+
+    SettingsLock();  // made before any window: a panel without it ends here
 
     // One panel per session: a second one would stop the board under the
     // first at its close. It touches neither the board nor the settings file.

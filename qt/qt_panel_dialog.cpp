@@ -14,6 +14,7 @@
 #include "app/panel_dlg.hpp"
 #include "app/window_messages.hpp"
 #include "platform/panel_instance.hpp"
+#include "platform/termination_signals.hpp"
 #include "qt/dialog_navigation.hpp"
 #include "qt/panel_widgets.hpp"
 #include "qt/spoken_names.hpp"
@@ -358,6 +359,11 @@ int RunQtDialog(CTvPanelDlg& dlg, const std::function<void(QtPanelDialog&)>& aft
     QtPanelDialog window(dlg);
     if (!window.Create()) return -1;
     TerminationSignals closeOnSignal([&window] { CloseLikeCloseBox(window); });
+    // Without its display the panel cannot go on; it closes as at the close box.
+    CloseWhenTheDisplayIsLost([&window] {
+        platform::MarkCloseBegun();
+        window.Destroy();
+    });
     std::unique_ptr<QSocketNotifier> frontRequests;
     if (instance != nullptr && instance->FrontRequests() >= 0) {
         frontRequests = std::make_unique<QSocketNotifier>(instance->FrontRequests(), QSocketNotifier::Read);
@@ -370,6 +376,8 @@ int RunQtDialog(CTvPanelDlg& dlg, const std::function<void(QtPanelDialog&)>& aft
     if (afterShow) QTimer::singleShot(0, &window, [&window, &afterShow] { afterShow(window); });
     int result = window.exec();
     if (result == QDialog::Rejected) result = QtPanelDialog::kCancel;
+    CloseWhenTheDisplayIsLost({});
+    platform::MarkCloseBegun();
     window.Destroy();
     return result;
 }

@@ -1,68 +1,63 @@
 #include "qt/termination_signals.hpp"
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QSocketNotifier>
-#include <cerrno>
+#include <QThread>
+#include <QtGlobal>
+#include <cstdio>
+#include <cstdlib>
 
-namespace {
-
-volatile sig_atomic_t signalPipe = -1;
-
-extern "C" void WriteSignalToPipe(int signal) {
-    const int savedErrno = errno;
-    const char byte = static_cast<char>(signal);
-    if (signalPipe >= 0) {
-        const ssize_t written = write(signalPipe, &byte, 1);  // a full pipe already holds a signal
-        static_cast<void>(written);
-    }
-    errno = savedErrno;
-}
-
-}  // namespace
+#include "platform/termination_signals.hpp"
 
 TerminationSignals::TerminationSignals(std::function<void()> onSignal) : onSignal_(std::move(onSignal)) {
-    if (pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) return;
-    signalPipe = pipe_[1];
-    notifier_ = new QSocketNotifier(pipe_[0], QSocketNotifier::Read);
+    platform::CatchTerminationSignals();
+    if (platform::TerminationNotices() < 0) return;
+    notifier_ = new QSocketNotifier(platform::TerminationNotices(), QSocketNotifier::Read);
     QObject::connect(notifier_, &QSocketNotifier::activated, notifier_, [this] {
-        char drained[16];
-        while (read(pipe_[0], drained, sizeof drained) > 0) {
-        }
-        RestoreHandlers();
-        notifier_->setEnabled(false);
+        platform::DrainTerminationNotices();
+        if (closing_) return;
+        closing_ = true;
         onSignal_();
     });
-
-    struct sigaction action = {};
-    action.sa_handler = WriteSignalToPipe;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (int i = 0; i < 3; ++i) {
-        struct sigaction current = {};
-        if (sigaction(kSignals[i], nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;
-        installed_[i] = sigaction(kSignals[i], &action, &previous_[i]) == 0;
-    }
 }
 
 TerminationSignals::~TerminationSignals() {
-    RestoreHandlers();
-    signalPipe = -1;
+    platform::ReleaseTerminationSignals();
     delete notifier_;
-    for (int fd : pipe_)
-        if (fd >= 0) close(fd);
-}
-
-void TerminationSignals::RestoreHandlers() {
-    for (int i = 0; i < 3; ++i) {
-        if (installed_[i]) sigaction(kSignals[i], &previous_[i], nullptr);
-        installed_[i] = false;
-    }
 }
 
 void CloseLikeCloseBox(QWidget& window) {
     for (QMessageBox* box : window.findChildren<QMessageBox*>()) box->close();
     QMetaObject::invokeMethod(&window, &QWidget::close, Qt::QueuedConnection);
+}
+
+namespace {
+
+std::function<void()> onDisplayLoss;
+QtMessageHandler earlierHandler = nullptr;
+
+// The toolkit says that the display connection broke, then ends the program
+// from inside its event processing: the close runs here, before that.
+void WatchForDisplayLoss(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (earlierHandler != nullptr) earlierHandler(type, context, message);
+    else std::fprintf(stderr, "%s\n", qPrintable(message));
+    if (!onDisplayLoss || !message.startsWith(QStringLiteral("The X11 connection broke"))) return;
+    const QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr || QThread::currentThread() != application->thread()) return;  // the main thread says it too
+    const std::function<void()> onLoss = std::move(onDisplayLoss);
+    onDisplayLoss = nullptr;
+    onLoss();
+    std::exit(1);
+}
+
+}  // namespace
+
+void CloseWhenTheDisplayIsLost(std::function<void()> onLoss) {
+    static const bool installed = [] {
+        earlierHandler = qInstallMessageHandler(WatchForDisplayLoss);
+        return true;
+    }();
+    static_cast<void>(installed);
+    onDisplayLoss = std::move(onLoss);
 }

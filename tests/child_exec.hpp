@@ -9,13 +9,14 @@
 #include <string>
 #include <vector>
 
-// Never returns: exit status 127 when WORDS[0] cannot be run. SEARCH_PATH looks
-// a bare program name up in PATH.
+// Never returns: exit status 127 when WORDS[0] cannot be run. An empty OUT
+// leaves standard output closed. SEARCH_PATH looks a bare program name up in PATH.
 [[noreturn]] inline void ExecWithOutputFiles(std::vector<std::string> words, const std::string& out,
                                              const std::string& err, bool search_path = false) {
     dup2(open("/dev/null", O_RDONLY), 0);
-    dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+    if (!out.empty()) dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
     dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+    if (out.empty()) close(1);  // the program's output closed
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);

@@ -9,6 +9,7 @@
 #include "app/panel_app.hpp"
 #include "platform/panel_instance.hpp"
 #include "settings/settings_file.hpp"
+#include "settings/settings_lock.hpp"
 #include "win32/notices.hpp"
 #include "win32/resource_ids.h"
 #include "win32/win32_dialog.hpp"
@@ -46,11 +47,11 @@ HWND BringRunningPanelToFront() {
 
 }  // namespace
 
-// The settings lock already exists here: it is created during static
-// initialisation, before any window. What the settings layer has to say is
-// shown in message boxes: at start-up once the dialog shows, at the end once
-// it has gone.
+// The settings lock is made first, before any window. What the settings
+// layer has to say is shown in message boxes: at start-up once the dialog
+// shows, at the end once it has gone.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    SettingsLock();
     // One panel per session: a second one would stop the board under the first
     // at its close. It touches neither the board nor the settings file.
     platform::PanelInstance instance;

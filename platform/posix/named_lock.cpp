@@ -3,8 +3,10 @@
 // frees an abandoned mutex.
 #include "platform/named_lock.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -48,19 +50,31 @@ NamedLock::NamedLock(const char* name) {
         return;
     }
     handle_ = fd;
+    place_ = path;
 }
 
 NamedLock::~NamedLock() {
     if (Valid()) close(static_cast<int>(handle_));
 }
 
-bool NamedLock::Acquire() {
+// A blocking flock cannot be timed, so a held lock is tried again after a
+// pause that grows from a millisecond to a few: the wait ends within that
+// pause of the lock coming free, and the watcher gets its turns.
+bool NamedLock::Acquire(const WaitWatcher& whileWaiting) {
     if (!Valid()) return false;
     if (depth_++ > 0) return true;
-    int result;
-    do result = flock(static_cast<int>(handle_), LOCK_EX);
-    while (result != 0 && errno == EINTR);
-    return result == 0;
+    const int fd = static_cast<int>(handle_);
+    const auto start = std::chrono::steady_clock::now();
+    long pause = 1'000'000;  // nanoseconds
+    for (;;) {
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+        if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        const timespec delay{0, pause};
+        nanosleep(&delay, nullptr);  // a signal may cut it short
+        pause = std::min(pause * 2, 5'000'000L);
+        if (whileWaiting)
+            whileWaiting(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start));
+    }
 }
 
 void NamedLock::Release() {

@@ -104,7 +104,8 @@ std::optional<std::string> UserRuntimeFolder(std::string& error) {
         const std::string candidate = alternative == 0 ? stem : stem + "." + std::to_string(alternative);
         if (std::string folder = Private(candidate, Creation::CreateOwn, why); !folder.empty()) return folder;
     }
-    error = "no private folder of this user for run-time files" + why;
+    error = "no private folder of this user for run-time files (set XDG_RUNTIME_DIR to a folder of yours that "
+            "only you may enter, e.g. mkdir -m 700 ~/run; export XDG_RUNTIME_DIR=~/run)" + why;
     return std::nullopt;
 }
 

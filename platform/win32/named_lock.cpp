@@ -24,17 +24,24 @@ NamedLock::NamedLock(const char* name) {
         return;
     }
     handle_ = reinterpret_cast<std::intptr_t>(mutex);
+    place_ = name;
 }
 
 NamedLock::~NamedLock() {
     if (Valid()) CloseHandle(AsHandle(handle_));
 }
 
-bool NamedLock::Acquire() {
+bool NamedLock::Acquire(const WaitWatcher& whileWaiting) {
     if (!Valid()) return false;
     // An abandoned mutex (its holder died) is owned by this thread now, just as
-    // after a normal wait.
-    const DWORD result = WaitForSingleObject(AsHandle(handle_), INFINITE);
+    // after a normal wait. The wait is cut into slices for the watcher.
+    const DWORD slice = 50;  // milliseconds
+    DWORD result = WaitForSingleObject(AsHandle(handle_), whileWaiting ? slice : INFINITE);
+    for (std::chrono::milliseconds waited{0}; result == WAIT_TIMEOUT;) {
+        waited += std::chrono::milliseconds(slice);
+        whileWaiting(waited);
+        result = WaitForSingleObject(AsHandle(handle_), slice);
+    }
     ++depth_;
     return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
 }

@@ -190,10 +190,17 @@ TEST(CtlSet, WaitsForTheSettingsLockThatAnotherProgramHolds) {
     int status = 0;
     EXPECT_EQ(waitpid(tool, &status, WNOHANG), 0) << "the tool did not wait for the lock";
     EXPECT_FALSE(folder.SettingsExist());
+    // After about a second the tool says what it waits for, once.
+    const std::string notice = "KORVANE16: waiting for the settings lock " + folder.LockFile();
+    EXPECT_EQ(ReadText(folder.Path("tool.err")), "");
+    for (int tries = 0; tries < 1000 && ReadText(folder.Path("tool.err")).empty(); ++tries)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     flock(lock, LOCK_UN);
     close(lock);
     const ToolResult r = folder.Wait(tool);
     EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err.rfind(notice, 0), 0u) << r.err;
+    EXPECT_EQ(SplitLines(r.err).size(), 1u) << r.err;
     EXPECT_EQ(folder.Settings().rfind("[General]\nPosition0=0\n", 0), 0u) << folder.Settings();
     EXPECT_NE(folder.Settings().find("\nDIV=6\n"), std::string::npos);
 }

@@ -46,7 +46,8 @@ std::vector<std::string> ProgramRun::Journal() const {
 }
 
 Started ProgramRun::Start(const std::vector<std::string>& arguments,
-                          const std::vector<std::pair<std::string, std::string>>& environment) {
+                          const std::vector<std::pair<std::string, std::string>>& environment,
+                          const std::optional<std::string>& standardOutput, const std::string& other) {
     const std::string output = folder_ + "/out" + std::to_string(++started_);
     const pid_t child = fork();
     if (child != 0) return {child, started_};
@@ -63,8 +64,9 @@ Started ProgramRun::Start(const std::vector<std::string>& arguments,
     // Another build of the program can stand in, e.g. to see these tests fail on it.
     const char* program = std::getenv("KORVANE16_PROGRAM");
     std::vector<std::string> words{program != nullptr && *program != '\0' ? program : KORVANE16_PROGRAM};
+    if (!other.empty()) words = {other};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    ExecWithOutputFiles(std::move(words), output + ".out", output + ".err");
+    ExecWithOutputFiles(std::move(words), standardOutput.value_or(output + ".out"), output + ".err");
 }
 
 Finished ProgramRun::Wait(const Started& process, double seconds) {

@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,11 +35,14 @@ public:
     bool SettingsExist() const;
     std::string Settings() const;
     std::vector<std::string> Journal() const;
+    std::string LockFile() const { return RuntimeFolder() + "/ZEDevudIzazIni"; }
 
     // Starts the program with ARGUMENTS; ENVIRONMENT adds or replaces variables
-    // (a value "-" removes one).
+    // (a value "-" removes one). OUTPUT, when given, replaces the file that
+    // takes standard output ("" closes it); PROGRAM replaces korvane16.
     Started Start(const std::vector<std::string>& arguments,
-                const std::vector<std::pair<std::string, std::string>>& environment = {});
+                const std::vector<std::pair<std::string, std::string>>& environment = {},
+                const std::optional<std::string>& output = std::nullopt, const std::string& program = "");
     // Waits up to SECONDS for the process to end (killed after that).
     Finished Wait(const Started& process, double seconds = 30);
     // Start and Wait.

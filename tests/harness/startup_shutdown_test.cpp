@@ -52,12 +52,14 @@ TEST(StartUpAndShutDown, WithoutSettingsFileTheBoardGetsDefaultsAndCloseWritesAl
     EXPECT_EQ(r.settings, DefaultSettingsFile("1"));
 }
 
-TEST(StartUpAndShutDown, WhileThePanelRunsTheFileHoldsOnlyTheClearedShowPanelFlag) {
+// The file while the panel runs: tests/desktop's harness run from a pipe.
+TEST(StartUpAndShutDown, AScriptErrorClosesThePanelAsCloseDoesThenExitsTwo) {
     PanelRun panel;
-    // The script error stops the harness with the panel still open.
-    const RunResult r = panel.Run("show\nno-such-command\n");
+    const RunResult r = panel.Run("show\nclick 1021\nno-such-command\n");
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.settings, (std::vector<SettingsEntry>{{"General", "SetParameter", "0"}}));
+    EXPECT_EQ(r.journal.back(), "unload");
+    EXPECT_EQ(r.Setting("General", "SetParameter"), "1");
+    EXPECT_EQ(r.Setting("Camera", "Camera5"), "0");
 }
 
 TEST(StartUpAndShutDown, UnusualStoredValuesReachTheBoardAsReadAndAreWrittenBackUnchanged) {
