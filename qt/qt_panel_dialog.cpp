@@ -16,6 +16,7 @@
 #include "platform/panel_instance.hpp"
 #include "qt/panel_widgets.hpp"
 #include "qt/termination_signals.hpp"
+#include "qt/warning_boxes.hpp"
 
 namespace {
 
@@ -244,6 +245,7 @@ void QtPanelDialog::ShowMessageBox(std::string_view text, std::string_view capti
 
 void QtPanelDialog::PostQuit(int) {
     quitPosted_ = true;
+    quitRequested_ = true;
     if (handlerDepth_ == 0) EndIfQuitPosted();
 }
 
@@ -285,7 +287,12 @@ int RunQtDialog(CTvPanelDlg& dlg, const std::function<void(QtPanelDialog&)>& aft
                 platform::PanelInstance* instance) {
     QtPanelDialog window(dlg);
     if (!window.Create()) return -1;
-    TerminationSignals closeOnSignal([&window] { CloseLikeCloseBox(window); });
+    WarningBoxes warnings(window);
+    bool signalled = false;
+    TerminationSignals closeOnSignal([&window, &signalled] {
+        signalled = true;
+        CloseLikeCloseBox(window);
+    });
     std::unique_ptr<QSocketNotifier> frontRequests;
     if (instance != nullptr && instance->FrontRequests() >= 0) {
         frontRequests = std::make_unique<QSocketNotifier>(instance->FrontRequests(), QSocketNotifier::Read);
@@ -297,5 +304,6 @@ int RunQtDialog(CTvPanelDlg& dlg, const std::function<void(QtPanelDialog&)>& aft
     int result = window.exec();
     if (result == QDialog::Rejected) result = QtPanelDialog::kCancel;
     window.Destroy();
+    warnings.ShowAfterClose(result, signalled);
     return result;
 }
