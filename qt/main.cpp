@@ -1,11 +1,16 @@
 // korvane16: the panel with its desktop dialog.
 #include <QApplication>
 #include <QGuiApplication>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "app/launch_options.hpp"
 #include "app/panel_app.hpp"
+#include "platform/desktop_settings_folder.hpp"
 #include "platform/diagnostics.hpp"
 #include "platform/panel_instance.hpp"
 #include "qt/command_line.hpp"
@@ -16,6 +21,17 @@
 namespace {
 
 platform::PanelInstance* panelInstance = nullptr;
+
+// --desktop: into the folder of the desktop starts' settings file. False, said
+// on standard error, when there is none to be had.
+bool EnterDesktopSettingsFolder() {
+    std::string error;
+    const std::optional<std::string> folder = platform::DesktopSettingsFolder(error);
+    if (folder && chdir(folder->c_str()) != 0) error = "cannot enter " + *folder;
+    else if (folder) return true;
+    platform::TellOperator(error);
+    return false;
+}
 
 bool Set(const char* name) {
     const char* value = std::getenv(name);
@@ -67,6 +83,7 @@ int main(int argc, char** argv) {
     toolkitArguments.push_back(nullptr);
     QApplication application(toolkitCount, toolkitArguments.data());
     QGuiApplication::setDesktopFileName(QStringLiteral("korvane16"));
+    if (line.desktop && !EnterDesktopSettingsFolder()) return 1;
     theApp.InitInstance();
     return SaveIncomplete() ? 1 : 0;
 }

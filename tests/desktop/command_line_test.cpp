@@ -29,7 +29,7 @@ TEST(CommandLine, HelpAndVersionPrintAndExitWithoutADisplay) {
         if (std::string(option) == "--version") {
             EXPECT_EQ(f.out, "korvane16 " KORVANE16_VERSION "\n");
         } else {
-            EXPECT_EQ(f.out.rfind("usage: korvane16 [--show]", 0), 0u) << f.out;
+            EXPECT_EQ(f.out.rfind("usage: korvane16 [--desktop] [--show]", 0), 0u) << f.out;
             EXPECT_NE(f.out.find("--show"), std::string::npos);
         }
         ExpectUntouched(run);
