@@ -14,6 +14,7 @@
 #include "platform/diagnostics.hpp"
 #include "platform/panel_instance.hpp"
 #include "qt/command_line.hpp"
+#include "qt/display_opening.hpp"
 #include "qt/panel_icon.hpp"
 #include "qt/qt_panel_dialog.hpp"
 #include "settings/settings_file.hpp"
@@ -81,7 +82,9 @@ int main(int argc, char** argv) {
     for (std::string& word : toolkitWords) toolkitArguments.push_back(word.data());
     int toolkitCount = static_cast<int>(toolkitArguments.size());
     toolkitArguments.push_back(nullptr);
+    std::optional<DisplayOpening> opening(std::in_place, "korvane16");
     QApplication application(toolkitCount, toolkitArguments.data());
+    opening.reset();
     QGuiApplication::setDesktopFileName(QStringLiteral("korvane16"));
     if (line.desktop && !EnterDesktopSettingsFolder()) return 1;
     theApp.InitInstance();
