@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
+#include <cstring>
 
 #include "monitor/stopped_card.hpp"
 #include "sim/picture_renderer.hpp"
@@ -20,6 +21,9 @@ std::chrono::microseconds FramePeriod(bool showing, std::int32_t standard) {
 }
 
 constexpr const char* kTitle = "KORVANE16 monitor";
+
+// How often the board is looked at between frames for a change to show.
+constexpr int kWatchMs = 4;
 
 // The layout the board shows, named as the panel names it by its tile count.
 QString LayoutName(std::int32_t tileCount) {
@@ -42,10 +46,31 @@ MonitorWindow::MonitorWindow(QWidget* parent) : QWidget(parent) {
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &MonitorWindow::Refresh);
+    watch_.setTimerType(Qt::PreciseTimer);
+    connect(&watch_, &QTimer::timeout, this, &MonitorWindow::WatchBoard);
+    watch_.start(kWatchMs);
     Refresh();
 }
 
 void MonitorWindow::Refresh() {
+    const sim::BoardState state = DrawFrame();
+    // Frames keep to the video's own rate on average; a late frame is not
+    // made up for.
+    const auto period = FramePeriod(showing_, state.standard);
+    const auto now = std::chrono::steady_clock::now();
+    nextFrame_ = std::max(nextFrame_ + period, now);
+    timer_.start(static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(nextFrame_ - now).count()));
+}
+
+void MonitorWindow::WatchBoard() {
+    // A change the board has made is shown at once, not at the next frame:
+    // a call then reaches the screen within a few milliseconds.
+    sim::BoardState state{};
+    const bool loaded = viewer_.Read(state);
+    if (loaded != drawnLoaded_ || (loaded && std::memcmp(&state, &drawn_, sizeof state) != 0)) DrawFrame();
+}
+
+sim::BoardState MonitorWindow::DrawFrame() {
     const auto start = std::chrono::steady_clock::now();
     sim::BoardState state{};
     const bool loaded = viewer_.Read(state);
@@ -58,6 +83,8 @@ void MonitorWindow::Refresh() {
     frame_ = QImage(picture_.bytes.data(), picture_.width, picture_.height, picture_.width * 3,
                     QImage::Format_RGB888);
     repaint();
+    drawn_ = state;
+    drawnLoaded_ = loaded;
 
     const auto spent = std::chrono::steady_clock::now() - start;
     if (cost_.frames == 0) cost_.first = start;
@@ -65,12 +92,7 @@ void MonitorWindow::Refresh() {
     ++cost_.frames;
     cost_.total += spent;
     cost_.worst = std::max<std::chrono::nanoseconds>(cost_.worst, spent);
-    // Frames keep to the video's own rate on average; a late frame is not
-    // made up for.
-    const auto period = FramePeriod(showing_, state.standard);
-    const auto now = std::chrono::steady_clock::now();
-    nextFrame_ = std::max(nextFrame_ + period, now);
-    timer_.start(static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(nextFrame_ - now).count()));
+    return state;
 }
 
 void MonitorWindow::paintEvent(QPaintEvent*) {

@@ -1,6 +1,7 @@
 // The monitor window: the virtual board's picture, drawn again at the video's
 // frame rate (NTSC 30000/1001, PAL 25 per second) from the state the stand-in
-// publishes, and a "BOARD STOPPED" card while the board shows nothing. It does
+// publishes, and a "BOARD STOPPED" card while the board shows nothing. A change
+// of the board is drawn as soon as it is seen, between frames if need be. It does
 // not mind the panel coming and going. Its title says the standard and layout
 // shown; F11 or a double click puts it full screen and back, Escape leaves
 // full screen. It starts within its screen's free area, wherever it was asked
@@ -47,6 +48,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // Reads the board and draws it; returns the state drawn.
+    sim::BoardState DrawFrame();
+    void WatchBoard();
     void ShowTitle(const sim::BoardState& state);
     void ToggleFullScreen();
     void KeepOnScreen();
@@ -55,6 +59,9 @@ private:
     sim::Picture picture_;
     QImage frame_;
     QTimer timer_;
+    QTimer watch_;
+    sim::BoardState drawn_{};  // what the last frame showed
+    bool drawnLoaded_ = false;
     std::chrono::steady_clock::time_point nextFrame_ = std::chrono::steady_clock::now();
     bool showing_ = false;
     bool placed_ = false;
