@@ -4,9 +4,12 @@
 // from the call to the first drawing in the monitor's window (an X damage
 // report) whose pixels show the change. Medians and 99th percentiles are
 // printed beside the video's frame period, for NTSC and PAL.
-// Usage: korvane16-monitor-latency [CALLS]  (on an X display, e.g. under
-// xvfb-run; CALLS per standard, default 200). Exit status 1 when a standard's
-// 99th percentile is not within its frame period.
+// Usage: korvane16-monitor-latency [CALLS [--median]]  (on an X display, e.g.
+// under xvfb-run; CALLS per standard, default 200). Exit status 1 when a
+// standard's 99th percentile is not within its frame period, or with --median
+// (the check in the tests, which a busy machine's stray late frame does not
+// upset) when its median is not within a third of it: a monitor that showed
+// changes only at its next frame would take half a period and its drawing.
 #include <dlfcn.h>
 #include <signal.h>
 #include <spawn.h>
@@ -162,6 +165,7 @@ double Percentile(std::vector<double> values, double fraction) {
 
 int main(int argc, char** argv) {
     const int calls = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
+    const bool judgeMedian = argc > 2 && std::string(argv[2]) == "--median";
     int screenNumber = 0;
     xcb_connection_t* x = xcb_connect(nullptr, &screenNumber);
     if (xcb_connection_has_error(x)) {
@@ -209,7 +213,8 @@ int main(int argc, char** argv) {
         }
         const double median = Percentile(latencies, 0.5), p99 = Percentile(latencies, 0.99);
         std::printf("| %s | %.1f | %.1f | %.1f |\n", standard == 1 ? "PAL" : "NTSC", period, median, p99);
-        if (latencies.size() < static_cast<std::size_t>(calls) || p99 > period) within = false;
+        if (latencies.size() < static_cast<std::size_t>(calls) || (judgeMedian ? median > period / 3 : p99 > period))
+            within = false;
         standIn.Enable(0, true);
         standIn.ShutDown();
     }
