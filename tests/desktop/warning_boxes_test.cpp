@@ -86,16 +86,19 @@ TEST(WarningBoxes, EachFailureReachesTheWindowExceptInTheQuickStart) {
             EXPECT_NE(quick.err.find("no TAVRIND.dll"), std::string::npos) << quick.err;
             continue;
         }
-        EXPECT_TRUE(WaitForWindows(c.windowsWhileUp)) << PanelWindows().size() << " windows";
-        if (c.closeByEscape) {
+        const bool up = WaitForWindows(c.windowsWhileUp);
+        if (c.closeByEscape && up) {
             const std::string window = PanelWindows().front();
             EXPECT_EQ(std::system(("xdotool windowfocus --sync " + window + " key Escape").c_str()), 0);
             EXPECT_TRUE(WaitForWindows(1)) << "no box after the close";
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             EXPECT_NE(PanelWindows().front(), window) << "the panel is still up";
         }
+        const std::size_t windows = PanelWindows().size();
         kill(panel.pid, SIGTERM);
-        EXPECT_LT(run.Wait(panel, 10).status, 128) << "a box kept the panel from closing on SIGTERM";
+        const Finished closed = run.Wait(panel, 10);
+        EXPECT_TRUE(up) << windows << " windows; the panel said: " << closed.err;
+        EXPECT_LT(closed.status, 128) << "a box kept the panel from closing on SIGTERM";
     }
 }
 
