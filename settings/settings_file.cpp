@@ -14,7 +14,8 @@ namespace {
 // The file this process's settings accesses go to.
 std::string settingsFile = kSettingsFile;
 
-void ToTheOperator(const std::string& line) { platform::TellOperator(line); }
+// Each of these is trouble the operator has to act on: a window shows it too.
+void ToTheOperator(const std::string& line) { platform::WarnOperator(line); }
 
 SettingsNotice notice = ToTheOperator;
 bool unreadableTold = false;     // the start-up's reads tell an unreadable file once

@@ -69,7 +69,8 @@ void RemoveStaleSettingsTemporaries();
 // naming the file and the reason: a file the start-up could not read (it then
 // uses the default settings, and says so once), a show-panel flag that could
 // not be written, a save that did not complete. The frontend chooses how the
-// line reaches the operator; standard error unless it chooses otherwise.
+// line reaches the operator; unless it chooses otherwise, each is a warning
+// (platform/diagnostics.hpp): standard error, and the window where there is one.
 using SettingsNotice = void (*)(const std::string& line);
 void SetSettingsNotice(SettingsNotice notice);
 

@@ -12,7 +12,6 @@
 #include "platform/runtime_folder.hpp"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,7 +19,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
+
+#include "platform/posix/home_folder.hpp"
 
 namespace platform {
 
@@ -29,24 +29,6 @@ namespace {
 constexpr int kTemporaryAlternatives = 9;
 
 std::string Reason(const std::string& what) { return what + ": " + std::strerror(errno); }
-
-// An absolute path from the environment, or "" when the variable is unset,
-// empty or relative.
-std::string AbsoluteVariable(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr && value[0] == '/' ? value : "";
-}
-
-std::string HomeFolder() {
-    if (std::string home = AbsoluteVariable("HOME"); !home.empty()) return home;
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-        found->pw_dir != nullptr && found->pw_dir[0] == '/')
-        return found->pw_dir;
-    return "";
-}
 
 enum class Creation {
     MustExist,   // use it as it is, or not at all
