@@ -1,5 +1,5 @@
 // What the panel cannot do reaches an operator who sees no standard error: a
-// message box on the real X display (xvfb-run), seen as a second visible
+// message box on a real X display (tests/on_xvfb.sh), seen as a second visible
 // top-level window titled as the panel. The show-panel flag's quick start
 // stays silent but for standard error.
 #include <gtest/gtest.h>
@@ -58,7 +58,7 @@ const Case kCases[] = {
 };
 
 TEST(WarningBoxes, EachFailureReachesTheWindowExceptInTheQuickStart) {
-    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "needs an X display (run under tests/on_xvfb.sh)";
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
         ProgramRun run;
