@@ -320,15 +320,16 @@ TEST_F(HostileFile, AFolderThatCannotTakeANewFileFailsTheWrite) {
     EXPECT_EQ(ReadText(kLocalFile), "[General]\nDIV=4\n");
 }
 
-// Temporary files of interrupted writes are stale under the lock: the next
-// write or start removes them, and nothing else.
+// Temporary files of interrupted writes are removed by the next write or
+// start, and nothing else: not other programs' files of like names.
 TEST_F(HostileFile, StaleTemporaryFilesAreRemovedAndOthersKept) {
     std::filesystem::create_directory("store");
     ASSERT_EQ(symlink("store/settings.ini", kLocalFile), 0);
     WriteText("store/settings.ini", "[General]\nDIV=4\n");
-    const std::vector<std::string> stale = {".KORVANE16.ini.a1B2c3", "store/.settings.ini.Zz9Yy8"};
-    const std::vector<std::string> kept = {".KORVANE16.ini.toolong1", ".KORVANE16.ini.a-b_c.", "KORVANE16.ini.a1B2c3",
-                                           ".settings.ini.Zz9Yy8", "store/.other.ini.Zz9Yy8"};
+    const std::vector<std::string> stale = {".KORVANE16.ini.k16tmp-a1B2c3", "store/.settings.ini.k16tmp-Zz9Yy8"};
+    const std::vector<std::string> kept = {".KORVANE16.ini.k16tmp-toolong", ".KORVANE16.ini.k16tmp-a-b_c.",
+                                           ".KORVANE16.ini.a1B2c3", "KORVANE16.ini.k16tmp-a1B2c3",
+                                           ".settings.ini.k16tmp-Zz9Yy8", "store/.other.ini.k16tmp-Zz9Yy8"};
     for (const std::string& name : stale) WriteText(name, "[General]\nDIV=1\n");
     for (const std::string& name : kept) WriteText(name, "[General]\nDIV=1\n");
 
