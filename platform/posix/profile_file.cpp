@@ -15,8 +15,9 @@
 // Only a regular file is read: a FIFO would block for ever and a device could
 // be read without end, all while the caller holds the settings lock. A file
 // reached through a symbolic link is replaced where the link leads, so the link
-// stays; only links of the caller or of root are followed. The replacement keeps the file's mode, owner, group and access control
-// list, and reaches the disk (file, then folder) before the write returns.
+// stays; only links of the caller or of root are followed. The replacement
+// keeps the file's mode, owner, group and access control list, and reaches the
+// disk (file, then folder) before the write returns.
 #include "platform/profile_file.hpp"
 
 #include <fcntl.h>

@@ -1,13 +1,14 @@
 // The temporary file a replace writes beside the settings file, and the sweep
 // of those that killed writers left behind.
 //
-// The name, ".NAME.k16tmp-XXXXXX", is this panel's own: ".NAME.XXXXXX" is what
-// other tools (file copiers among them) use for their own files in flight, and
-// those are never touched. Each writer holds an exclusive flock on its
-// temporary file from its creation to its rename, so the sweep, which takes
-// that flock without waiting before it removes a file, removes only the files
-// of writers that are gone, even those of writers that use another settings
-// lock (another login session, another user).
+// Beside the file, so the rename stays on one file system; hidden, since a
+// kill before the rename leaves it behind. The name, ".NAME.k16tmp-XXXXXX", is
+// this panel's own: ".NAME.XXXXXX" is what other tools (file copiers among
+// them) use for their files in flight, and those are never touched. Each
+// writer holds an exclusive flock on its temporary file from its creation to
+// its rename, and the sweep takes that flock without waiting before it removes
+// a file: it removes only the files of writers that are gone, even where the
+// writers use another settings lock (another login session, another user).
 #pragma once
 
 #include <string>
