@@ -186,9 +186,8 @@ TEST_F(HostileFile, ALinkLoopIsUnreadable) {
 
 // In a folder anyone may write and only owners may delete from (as /tmp), a
 // link another user made could point the panel at any file of the person who
-// starts it there; the kernel's own protection against that follows a link
-// only as far as its path resolution goes, so the panel keeps the same rule.
-// A link of the folder's owner or of the user is followed as anywhere else.
+// starts it there. Only links of the user and of root are followed (in any
+// folder; the tool's tests show it in another user's folder).
 TEST_F(HostileFile, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
     if (geteuid() != 0) GTEST_SKIP() << "only root can make a link another user's";
     std::filesystem::create_directory("store");
