@@ -60,9 +60,9 @@ inline constexpr const char* kShowPanelKey = "SetParameter";
 // driver writes nothing.
 bool TakeShowPanelFlag(bool mayWrite, ShowPanelFlagUse use);
 
-// Removes what interrupted writes of other processes left beside the file.
-// Under the lock no writer is between its temporary file and its rename, so
-// any such file is stale. The start-up does this before its first read.
+// Removes what interrupted writes of processes that are gone left beside the
+// file; a live writer's file in flight stays. The start-up does this before
+// its first read.
 void RemoveStaleSettingsTemporaries();
 
 // Trouble with the settings file is told to the operator, one line each,
