@@ -96,7 +96,7 @@ void PrintLong(const std::vector<std::size_t>& settings, const StoredValues& sto
     const std::vector<std::string> shown = ShownValues(stored);
     for (std::size_t setting : settings) {
         const NamedSetting& named = AllSettings()[setting];
-        std::string line = named.name + ' ' + shown[setting];
+        std::string line = std::string(named.name) + ' ' + shown[setting];
         line.resize(std::max<std::size_t>(line.size() + 1, 22), ' ');
         out << line << "values " << LongValues(named.kind) << ", default " << Defaults()[setting] << '\n';
     }

@@ -9,24 +9,16 @@ namespace {
 
 constexpr int kLevelMax = 255;
 
-// The attribute keys' names, in the settings layer's key order.
-constexpr const char* kAttributeNames[kAttributeKeyCount] = {"brightness", "contrast", "hue", "saturation"};
-
-std::string Numbered(const char* stem, int number) { return std::string(stem) + "." + std::to_string(number); }
-
-std::vector<NamedSetting> MakeSettings() {
-    std::vector<NamedSetting> all{{"standard", VideoStandardKey(), ValueKind::Standard},
-                                  {"layout", LayoutCodeKey(), ValueKind::Layout}};
-    for (int tile = 0; tile < kTileCount; ++tile)
-        all.push_back({Numbered("tile", tile + 1), PositionKey(tile), ValueKind::Camera});
-    for (int ch = 0; ch < kChannelCount; ++ch)
-        all.push_back({Numbered("camera", ch + 1), CameraEnableKey(ch), ValueKind::OnOff});
-    for (int ch = 0; ch < kChannelCount; ++ch)
-        for (int index = 0; index < kAttributeKeyCount; ++index)
-            all.push_back({Numbered(kAttributeNames[index], ch + 1), AttributeKey(ch, index), ValueKind::Level});
-    all.push_back({"show-panel", ShowPanelKey(), ValueKind::OnOff});
-    return all;
+// Every group of keys is listed once, so every key of the table is.
+constexpr bool EveryGroupListedOnce() {
+    for (int group = 0; group <= static_cast<int>(KeyGroup::ShowPanel); ++group) {
+        int listed = 0;
+        for (const GroupWords& words : kListedGroups) listed += static_cast<int>(words.group) == group ? 1 : 0;
+        if (listed != 1) return false;
+    }
+    return true;
 }
+static_assert(EveryGroupListedOnce(), "korvane16-ctl lists each group of keys once");
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -58,11 +50,6 @@ std::string LayoutCodes() {
 }
 
 }  // namespace
-
-const std::vector<NamedSetting>& AllSettings() {
-    static const std::vector<NamedSetting> all = MakeSettings();
-    return all;
-}
 
 const NamedSetting* FindSetting(std::string_view name) {
     for (const NamedSetting& setting : AllSettings())
