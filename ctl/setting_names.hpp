@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "settings/settings_keys.hpp"
 
@@ -77,4 +79,13 @@ std::string ShowValue(ValueKind kind, std::int32_t stored);
 std::optional<std::int32_t> StoredValue(ValueKind kind, std::string_view typed);
 
 // The values a setting of this kind takes, for messages.
-std::string_view AcceptedValues(ValueKind kind);
+std::string AcceptedValues(ValueKind kind);
+
+// The words a setting of this kind takes, in the order they are offered (a
+// layout's: the eight tile counts), or none when it takes a range of numbers.
+std::vector<std::string> Choices(ValueKind kind);
+// The numbers such a setting takes, lowest and highest, as people type them.
+std::pair<std::int32_t, std::int32_t> TypedRange(ValueKind kind);
+
+// PARTS with SEPARATOR between them.
+std::string Joined(const std::vector<std::string>& parts, const char* separator);
