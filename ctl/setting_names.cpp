@@ -42,9 +42,9 @@ bool HasWords(const Vocabulary& vocabulary) { return vocabulary.noun == nullptr;
 // Every group of keys is listed once, so every key of the table is.
 constexpr bool EveryGroupListedOnce() {
     for (int group = 0; group <= static_cast<int>(KeyGroup::ShowPanel); ++group) {
-        int listed = 0;
-        for (const GroupWords& words : kListedGroups) listed += static_cast<int>(words.group) == group ? 1 : 0;
-        if (listed != 1) return false;
+        int times = 0;
+        for (const ListedGroup& entry : kListedGroups) times += static_cast<int>(entry.group) == group ? 1 : 0;
+        if (times != 1) return false;
     }
     return true;
 }

@@ -26,11 +26,11 @@ enum class ValueKind {
 
 // The groups of keys in the order `list` prints them, each with the kind of
 // value its keys hold.
-struct GroupWords {
+struct ListedGroup {
     KeyGroup group;
     ValueKind kind;
 };
-inline constexpr std::array<GroupWords, 6> kListedGroups{{
+inline constexpr std::array<ListedGroup, 6> kListedGroups{{
     {KeyGroup::Standard, ValueKind::Standard},
     {KeyGroup::Layout, ValueKind::Layout},
     {KeyGroup::Positions, ValueKind::Camera},
@@ -50,7 +50,7 @@ struct NamedSetting {
 constexpr std::array<NamedSetting, kSettingKeyCount> ListOrder() {
     std::array<NamedSetting, kSettingKeyCount> all{};
     std::size_t next = 0;
-    for (const GroupWords& group : kListedGroups)
+    for (const ListedGroup& group : kListedGroups)
         for (const SettingKey& key : kSettingKeys)
             if (key.group == group.group && next < all.size()) all[next++] = {key.toolName, key, group.kind};
     return all;
