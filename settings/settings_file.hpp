@@ -24,9 +24,9 @@ bool WriteSetting(const char* section, const char* key, const char* text);
 // Why the last WriteSetting that failed did.
 const std::string& LastWriteProblem();
 
-// Read the keys of one group into the settings model, each key with its
-// default, in the key table's order. The start-up places each group at its own
-// step.
+// Each reads one group of keys into the settings model, each key with its
+// default, in the key table's order. The start-up places each group at its
+// own step.
 void ReadLayoutCode();
 void ReadVideoStandard();
 void ReadCameraEnables();
