@@ -72,7 +72,7 @@ bool WriteAll(const std::vector<KeyWrite>& writes, const StoredValues& before, s
     for (std::size_t done = 0; done < writes.size(); ++done) {
         const NamedSetting& setting = AllSettings()[writes[done].setting];
         const SettingKey& key = setting.key;
-        if (WriteSetting(key.section.c_str(), key.name.c_str(), std::to_string(writes[done].value).c_str())) continue;
+        if (WriteSetting(key.section, key.name, std::to_string(writes[done].value).c_str())) continue;
         err << kProgram << "cannot write " << setting.name << " to " << ShownFileName() << ": "
             << LastWriteProblem() << '\n';
         // Back to what the panel used before: a key that was missing gets its default.
@@ -80,7 +80,7 @@ bool WriteAll(const std::vector<KeyWrite>& writes, const StoredValues& before, s
             const KeyWrite& undo = writes[done];
             const SettingKey& undoKey = AllSettings()[undo.setting].key;
             const std::int32_t old = before[undo.setting].value_or(undoKey.defaultValue);
-            WriteSetting(undoKey.section.c_str(), undoKey.name.c_str(), std::to_string(old).c_str());
+            WriteSetting(undoKey.section, undoKey.name, std::to_string(old).c_str());
         }
         return false;
     }
@@ -142,7 +142,8 @@ bool CheckReadable(std::ostream& err, bool reading) {
     std::string problem;
     {
         SettingsLockHold hold;
-        platform::ReadProfileInt("General", kShowPanelKey, 1, SettingsFile().c_str(), &problem);
+        platform::ReadProfileInt(kShowPanelFlagKey.section, kShowPanelFlagKey.name, kShowPanelFlagKey.defaultValue,
+                                 SettingsFile().c_str(), &problem);
     }
     if (problem.empty()) return true;
     err << kProgram << "cannot read " << ShownFileName() << ": " << problem << '\n';

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-struct SettingKey;
+#include "settings/settings_keys.hpp"
 
 inline constexpr const char* kSettingsFile = ".\\KORVANE16.ini";
 
@@ -24,8 +24,9 @@ bool WriteSetting(const char* section, const char* key, const char* text);
 // Why the last WriteSetting that failed did.
 const std::string& LastWriteProblem();
 
-// Read groups of keys into the settings model, each key with its default. The
-// start-up places each group at its own step.
+// Each reads one group of keys into the settings model, each key with its
+// default, in the key table's order. The start-up places each group at its
+// own step.
 void ReadLayoutCode();
 void ReadVideoStandard();
 void ReadCameraEnables();
@@ -51,7 +52,7 @@ enum class ShowPanelFlagUse {
 bool SavePanelState(bool showPanel, ShowPanelFlagUse use = ShowPanelFlagUse::FromFile);
 
 // The key that holds the show-panel flag, in section "General".
-inline constexpr const char* kShowPanelKey = "SetParameter";
+inline constexpr const char* kShowPanelKey = kShowPanelFlagKey.name;
 
 // The show-panel decision at the end of start-up: true when the panel stays on
 // screen (the flag is non-zero, or USE shows the panel whatever it is), false
