@@ -7,6 +7,7 @@
 #include "ctl/command_parts.hpp"
 #include "ctl/panel_claim.hpp"
 #include "ctl/setting_names.hpp"
+#include "platform/desktop_settings_folder.hpp"
 #include "platform/file_names.hpp"
 #include "platform/profile_file.hpp"
 #include "settings/settings_file.hpp"
@@ -18,32 +19,18 @@ namespace {
 
 FileChoice fileChoice = FileChoice::WorkingFolder;
 
-// The desktop menu entry's file: $XDG_CONFIG_HOME/korvane16/KORVANE16.ini, or
-// ~/.config/korvane16/KORVANE16.ini without the variable.
-std::optional<std::string> DesktopFile() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && *config == '/') return std::string(config) + "/korvane16/KORVANE16.ini";
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || *home != '/') return std::nullopt;
-    return std::string(home) + "/.config/korvane16/KORVANE16.ini";
-}
-
 bool FileMissing() {
     std::error_code error;
     return !fs::exists(fs::path(platform::FullFileName(SettingsFile().c_str())), error) && !error;
 }
 
-// The desktop file's folder is made (private, as configuration folders are)
-// before its first write.
+// The desktop file's folder is made (private, as the panel makes it) before
+// its first write.
 bool MakeDesktopFolder(std::ostream& err) {
     if (fileChoice != FileChoice::Desktop) return true;
-    const fs::path folder = fs::path(SettingsFile()).parent_path();
-    std::error_code error;
-    if (fs::is_directory(folder, error)) return true;
-    fs::create_directories(folder, error);
-    if (!error) fs::permissions(folder, fs::perms::owner_all, error);
-    if (!error) return true;
-    err << kProgram << "cannot make the folder " << folder.string() << ": " << error.message() << '\n';
+    std::string error;
+    if (platform::DesktopSettingsFolder(error)) return true;
+    err << kProgram << error << '\n';
     return false;
 }
 
@@ -93,12 +80,12 @@ bool ChooseSettingsFile(FileChoice choice, const std::string& named, std::ostrea
     fileChoice = choice;
     if (choice == FileChoice::Named) UseSettingsFile(named);
     if (choice != FileChoice::Desktop) return true;
-    const std::optional<std::string> desktop = DesktopFile();
-    if (!desktop) {
+    const std::string folder = platform::DesktopSettingsFolderName();
+    if (folder.empty()) {
         err << kProgram << "cannot name the desktop settings file: neither XDG_CONFIG_HOME nor HOME is a full path\n";
         return false;
     }
-    UseSettingsFile(*desktop);
+    UseSettingsFile(folder + "/KORVANE16.ini");
     return true;
 }
 

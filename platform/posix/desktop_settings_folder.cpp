@@ -11,22 +11,46 @@
 
 namespace platform {
 
-std::optional<std::string> DesktopSettingsFolder(std::string& error) {
+namespace {
+
+// Makes FOLDER when it is missing, but only inside a folder of this user:
+// root working with another user's HOME must leave that home as it is.
+bool MakeInOwnFolder(const std::string& folder, std::string& error) {
+    struct stat info {};
+    if (lstat(folder.c_str(), &info) == 0) return true;
+    const std::string parent = folder.substr(0, folder.find_last_of('/'));
+    if (stat(parent.empty() ? "/" : parent.c_str(), &info) != 0 || info.st_uid != geteuid()) {
+        error = "cannot create " + folder + ": " + parent + " is not a folder of this user";
+        return false;
+    }
+    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        error = "cannot create " + folder + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string DesktopSettingsFolderName() {
     std::string configuration = AbsoluteVariable("XDG_CONFIG_HOME");
     if (configuration.empty()) {
         const std::string home = HomeFolder();
-        if (home.empty()) {
-            error = "no home folder to keep the settings in (HOME is not set)";
-            return std::nullopt;
-        }
+        if (home.empty()) return "";
         configuration = home + "/.config";
     }
-    mkdir(configuration.c_str(), 0700);  // the user's first program to keep settings there
-    const std::string folder = configuration + "/korvane16";
-    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        error = "cannot create " + folder + ": " + std::strerror(errno);
+    return configuration + "/korvane16";
+}
+
+std::optional<std::string> DesktopSettingsFolder(std::string& error) {
+    const std::string folder = DesktopSettingsFolderName();
+    if (folder.empty()) {
+        error = "no home folder to keep the settings in (HOME is not set)";
         return std::nullopt;
     }
+    // The user's first program to keep settings there makes the configuration folder.
+    if (!MakeInOwnFolder(folder.substr(0, folder.find_last_of('/')), error) || !MakeInOwnFolder(folder, error))
+        return std::nullopt;
     // A link is followed only when it is this user's or root's: another user
     // could point it at a folder of theirs and read or plant settings.
     struct stat link {};

@@ -143,7 +143,8 @@ TEST(SharedFile, RootFollowsNoLinkOfAnotherUser) {
 }
 
 // Root with another user's home (sudo -E) and no run-time folder of its own
-// (the tool's is another user's here) makes nothing in that home.
+// (the tool's is another user's here) makes nothing in that home, neither a
+// cache folder nor the configuration folder of the menu entry's file.
 TEST(SharedFile, RootMakesNothingInAnotherUsersHome) {
     if (geteuid() != 0) GTEST_SKIP() << "only root can make a folder another user's";
     CtlFolder folder;
@@ -152,14 +153,21 @@ TEST(SharedFile, RootMakesNothingInAnotherUsersHome) {
     for (const char* path : {"runtime", "bare", "cached", "cached/.cache"})
         ASSERT_EQ(chown(folder.Path(path).c_str(), kNobody, kNobody), 0);
     const std::string tmp = "TMPDIR=" + folder.Path("");
-    for (const std::vector<std::string>& variables :
-         std::vector<std::vector<std::string>>{{"-u", "XDG_CACHE_HOME", "HOME=" + folder.Path("bare")},
-                                               {"-u", "XDG_CACHE_HOME", "HOME=" + folder.Path("cached")},
-                                               {"XDG_CACHE_HOME=" + folder.Path("cached/.cache")}}) {
+    const std::string bareHome = "HOME=" + folder.Path("bare");
+    const struct {
+        std::vector<std::string> variables;
+        bool desktopFile;  // the menu entry's file, in that home's configuration folder: refused
+    } rows[] = {{{"-u", "XDG_CACHE_HOME", bareHome}, false},
+                {{"-u", "XDG_CACHE_HOME", "HOME=" + folder.Path("cached")}, false},
+                {{"XDG_CACHE_HOME=" + folder.Path("cached/.cache")}, false},
+                {{"-u", "XDG_CACHE_HOME", "-u", "XDG_CONFIG_HOME", bareHome}, true}};
+    for (const auto& [variables, desktopFile] : rows) {
         std::vector<std::string> args = variables;
-        args.insert(args.end(), {tmp, CtlFolder::Tool(), "set", "layout=4"});
+        args.insert(args.end(), {tmp, CtlFolder::Tool()});
+        if (desktopFile) args.push_back("--desktop");
+        args.insert(args.end(), {"set", "layout=4"});
         const ToolResult r = folder.Wait(folder.StartProgram("/usr/bin/env", args, "tool"));
-        EXPECT_EQ(r.status, 0) << variables.back() << r.err;
+        EXPECT_EQ(r.status, desktopFile ? 1 : 0) << variables.back() << r.err;
         EXPECT_TRUE(fs::is_empty(folder.Path("bare")));
         EXPECT_TRUE(fs::is_empty(folder.Path("cached/.cache")));
     }
