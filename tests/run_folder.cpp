@@ -7,7 +7,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -15,13 +14,6 @@
 #include "tests/file_text.hpp"
 
 namespace fs = std::filesystem;
-
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 RunFolder::RunFolder(const std::string& work) {
     std::string pattern = (fs::temp_directory_path() / "korvane16-run-XXXXXX").string();

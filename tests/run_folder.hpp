@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/file_text.hpp"
+
 struct Finished {
     int status = -1;  // the exit status, or 128 + the signal
     std::string out, err;
@@ -51,5 +53,3 @@ public:
 private:
     std::string folder_, work_;
 };
-
-std::vector<std::string> SplitLines(const std::string& text);
