@@ -60,21 +60,6 @@ TEST_F(OperatorActions, CamBoxClickFlipsItAndSwitchesTheChannel) {
     EXPECT_EQ(panelState.cameraEnable[2], 0);
 }
 
-TEST_F(OperatorActions, AllOffClearsEveryCamBoxAndChannel) {
-    run.Run([this](QtPanelDialog& window) {
-        run.NewJournalLines();
-        op::Click(window.Control(ctl::AllOff));
-        Lines expected;
-        for (int channel = 0; channel < 16; ++channel) {
-            expected.push_back("OvrEnableChannel " + std::to_string(channel) + " 0");
-            EXPECT_FALSE(Checked(window, ctl::Cam1 + channel)) << channel;
-        }
-        EXPECT_EQ(run.NewJournalLines(), expected);
-        op::Key(window, Qt::Key_Escape);
-    });
-    EXPECT_EQ(run.Journal().back(), "unload");
-}
-
 TEST_F(OperatorActions, ApplyRadioSendsTheTypedLayoutOrWarnsOfARepeatedCamera) {
     run.Run([this](QtPanelDialog& window) {
         MessageBoxAnswerer boxes;

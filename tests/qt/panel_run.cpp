@@ -10,6 +10,7 @@
 #include "app/panel_app.hpp"
 #include "app/process_state.hpp"
 #include "qt/panel_icon.hpp"
+#include "tests/file_text.hpp"
 
 namespace {
 const std::function<void(QtPanelDialog&)>* currentScenario = nullptr;
@@ -37,19 +38,9 @@ int RunModalDialog(CTvPanelDlg& dlg) {
     return lastResult;
 }
 
-std::vector<std::string> ReadLines(const QString& path) {
-    std::vector<std::string> lines;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return lines;
-    for (const QByteArray& line : file.readAll().split('\n')) lines.push_back(line.toStdString());
-    if (!lines.empty() && lines.back().empty()) lines.pop_back();
-    return lines;
-}
+std::vector<std::string> ReadLines(const QString& path) { return SplitLines(ReadWholeFile(path)); }
 
-std::string ReadWholeFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
-}
+std::string ReadWholeFile(const QString& path) { return ReadFileText(path.toStdString()); }
 
 void WriteWholeFile(const QString& path, const std::string& text) {
     QFile file(path);
