@@ -10,7 +10,8 @@
 
 class CTvPanelDlg {
 public:
-    CTvPanelDlg();
+    // ICON is the dialog's own, shown in its title bar and while minimised.
+    explicit CTvPanelDlg(IconHandle icon = nullptr);
 
     // Connects the dialog to the frontend's window before the first message.
     void Attach(DialogControls& controls, DialogWindow& window);

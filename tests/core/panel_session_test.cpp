@@ -55,8 +55,6 @@ void ForgetProfileCopies() {}  // this file keeps nothing between accesses
 
 }  // namespace platform
 
-IconHandle LoadIconResource(int) { return nullptr; }
-
 namespace {
 
 TEST(SettingsLockRule, EveryReadAndWriteOfAPanelSessionHoldsTheLock) {

@@ -11,8 +11,10 @@
 #include <QStyle>
 #include <QStyleOption>
 
+#include "app/dialog_template.hpp"
 #include "app/panel_dlg.hpp"
 #include "qt/dialog_units.hpp"
+#include "qt/panel_icon.hpp"
 #include "qt/panel_widgets.hpp"
 #include "qt/qt_panel_dialog.hpp"
 #include "operator.hpp"
@@ -61,7 +63,7 @@ class WindowLayout : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(window.Create()); }
 
-    CTvPanelDlg dlg;
+    CTvPanelDlg dlg{LoadPanelIcon(kDialog.iconId)};
     QtPanelDialog window{dlg};
 };
 
