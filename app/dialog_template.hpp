@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 
 enum class ControlKind { GroupBox, Radio, CheckBox, PushButton, Trackbar, Edit, Label };
 

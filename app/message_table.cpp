@@ -4,7 +4,7 @@
 #include "app/dialog_template.hpp"
 #include "app/panel_dlg.hpp"
 #include "app/window_messages.hpp"
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "app/dialog_window.hpp"
-#include "platform/dialog_controls.hpp"
+#include "dialog/dialog_controls.hpp"
 
 class CTvPanelDlg {
 public:

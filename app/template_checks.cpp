@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "app/dialog_template.hpp"
+#include "dialog/control_ids.hpp"
 #include "layout/layout_specs.hpp"
-#include "platform/control_ids.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "channels/attribute_sliders.hpp"
 
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 
 namespace {
 constexpr int kAttributeSliders[] = {ctl::BrightnessSlider, ctl::ContrastSlider, ctl::HueSlider,

@@ -1,7 +1,7 @@
 #include "channels/channel_enables.hpp"
 
+#include "dialog/control_ids.hpp"
 #include "driver/driver_table.hpp"
-#include "platform/control_ids.hpp"
 #include "settings/panel_state.hpp"
 
 void CamClicked(DialogControls& controls, int channel) {

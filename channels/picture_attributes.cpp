@@ -3,10 +3,10 @@
 #include <cstdint>
 
 #include "channels/attribute_sliders.hpp"
+#include "dialog/control_ids.hpp"
+#include "dialog/operator_number.hpp"
 #include "driver/board_passes.hpp"
 #include "driver/driver_table.hpp"
-#include "platform/control_ids.hpp"
-#include "platform/operator_number.hpp"
 #include "settings/panel_state.hpp"
 
 namespace {

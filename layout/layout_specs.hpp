@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 #include "settings/panel_state.hpp"
 
 struct TileGeometry {

@@ -3,11 +3,11 @@
 #include <string>
 
 #include "channels/attribute_sliders.hpp"
+#include "dialog/control_ids.hpp"
 #include "driver/board_passes.hpp"
 #include "driver/driver_table.hpp"
 #include "layout/layout_radios.hpp"
 #include "layout/layout_tables.hpp"
-#include "platform/control_ids.hpp"
 #include "platform/diagnostics.hpp"
 #include "platform/file_names.hpp"
 #include "settings/settings_file.hpp"

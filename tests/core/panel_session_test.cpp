@@ -12,7 +12,7 @@
 #include "app/panel_dlg.hpp"
 #include "app/process_state.hpp"
 #include "headless/headless_dialog.hpp"
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 #include "platform/profile_file.hpp"
 #include "platform/profile_text.hpp"
 #include "layout/layout_specs.hpp"

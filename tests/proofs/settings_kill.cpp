@@ -60,7 +60,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 
 extern char** environ;
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <csignal>
 
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 #include "operator.hpp"
 #include "panel_run.hpp"
 #include "tests/harness/board_journal.hpp"

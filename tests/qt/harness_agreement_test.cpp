@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <sstream>
 
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 #include "harness_compare.hpp"
 #include "operator.hpp"
 #include "panel_run.hpp"

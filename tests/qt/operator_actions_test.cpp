@@ -6,7 +6,7 @@
 #include <QTest>
 #include <sstream>
 
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 #include "operator.hpp"
 #include "panel_run.hpp"
 #include "qt/panel_widgets.hpp"
