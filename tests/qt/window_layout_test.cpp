@@ -152,9 +152,9 @@ TEST_F(WindowLayout, TabVisitsTheTabStopsInTemplateOrder) {
     expected.push_back(expected.front());
     EXPECT_EQ(visited, expected);
     // A selected radio is a stop too.
-    window.SetCheck(ctl::Pal, 1);
+    window.SetCheck(ids::Pal, 1);
     op::Key(window, Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(window.focusWidget(), window.Control(ctl::Pal));
+    EXPECT_EQ(window.focusWidget(), window.Control(ids::Pal));
 }
 
 // Also run at 144 DPI (see CMakeLists.txt).
