@@ -33,7 +33,7 @@ public:
         return 0;
     }
 
-    // The script's exit status: 0 when every line was carried out.
+    // The script's exit status: 0, or 2 after an error in it.
     int Status() const { return status_; }
 
 private:
