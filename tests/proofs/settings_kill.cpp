@@ -60,7 +60,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 #include "tests/file_text.hpp"
 
 extern char** environ;
@@ -72,7 +72,7 @@ namespace {
 
 constexpr int kKeyCount = 99;
 constexpr const char* kAttributeKeys[] = {"Brightness", "Contrast", "HUE", "Saturation"};
-constexpr int kSliders[] = {ctl::BrightnessSlider, ctl::ContrastSlider, ctl::HueSlider, ctl::SaturationSlider};
+constexpr int kSliders[] = {ids::BrightnessSlider, ids::ContrastSlider, ids::HueSlider, ids::SaturationSlider};
 
 struct Options {
     int kills = 300;
@@ -127,9 +127,9 @@ Settings EndSettings(const int (&attributes)[4]) {
 }
 
 std::string SessionScript(const int (&attributes)[4]) {
-    std::string script = "show\nclick " + std::to_string(ctl::Pal) + "\nclick " + std::to_string(ctl::AllOff) + "\n";
+    std::string script = "show\nclick " + std::to_string(ids::Pal) + "\nclick " + std::to_string(ids::AllOff) + "\n";
     for (int a = 0; a < 4; ++a) script += "drag " + std::to_string(kSliders[a]) + " " + std::to_string(attributes[a]) + "\n";
-    return script + "click " + std::to_string(ctl::SetAllButton) + "\nclose\n";
+    return script + "click " + std::to_string(ids::SetAllButton) + "\nclose\n";
 }
 
 // Slider values that differ from the start file's in every attribute.
