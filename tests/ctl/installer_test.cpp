@@ -21,8 +21,10 @@ std::string SentChannels(const std::vector<std::string>& journal) {
     for (const std::string& line : journal) {
         if (!line.starts_with("OvrSetDisplayFormatForTV ")) continue;
         channels.clear();
-        for (std::size_t at = line.find(' '); at != std::string::npos; at = line.find(' ', at + 1))
-            channels += (channels.empty() ? "" : " ") + line.substr(at + 1, line.find(':', at) - at - 1);
+        for (std::size_t at = line.find(' '); at != std::string::npos; at = line.find(' ', at + 1)) {
+            if (!channels.empty()) channels += ' ';
+            channels.append(line, at + 1, line.find(':', at) - at - 1);
+        }
     }
     return channels;
 }
@@ -78,7 +80,10 @@ TEST(CtlList, ShowsWhatThePanelUsesAndEveryLineGoesBackThroughSetUnchanged) {
             const Finished listed = folder.Run({"list"});
             ASSERT_EQ(listed.status, 0) << listed.err;
             std::vector<std::string> back{"set"};
-            for (std::string line : SplitLines(listed.out)) back.push_back(line.replace(line.find(' '), 1, "="));
+            for (std::string line : SplitLines(listed.out)) {
+                line[line.find(' ')] = '=';
+                back.push_back(line);
+            }
             const Finished set = folder.Run(back);
             EXPECT_EQ(set.status, 0) << set.err;
             EXPECT_EQ(set.out, "");
