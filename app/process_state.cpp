@@ -2,6 +2,7 @@
 
 #include "app/launch_options.hpp"
 #include "layout/layout_tables.hpp"
+#include "platform/diagnostics.hpp"
 #include "sequences/board_sequences.hpp"
 #include "settings/panel_state.hpp"
 #include "settings/settings_file.hpp"
@@ -12,4 +13,5 @@ void ResetProcessState() {
     ResetPanelState();
     launchOptions = LaunchOptions{};
     ResetSettingsFile();
+    platform::TakeOperatorWarnings();  // what an earlier run had to say
 }

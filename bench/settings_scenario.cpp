@@ -3,59 +3,21 @@
 #include "platform/profile_text.hpp"
 #include "settings/panel_state.hpp"
 #include "settings/settings_file.hpp"
+#include "settings/settings_keys.hpp"
 
 namespace bench {
 
 namespace {
 
-struct Key {
-    std::string section, name;
-};
-
-// The 99 keys in the close's write order.
-std::array<Key, kKeyCount> WriteOrder() {
-    std::array<Key, kKeyCount> keys;
-    int i = 0;
-    keys[i++] = {"General", "DIV"};
-    for (int tile = 0; tile < 16; ++tile) keys[i++] = {"General", "Position" + std::to_string(tile)};
-    keys[i++] = {"Format", "PAL"};
-    for (int ch = 1; ch <= 16; ++ch) keys[i++] = {"Camera", "Camera" + std::to_string(ch)};
-    for (int ch = 1; ch <= 16; ++ch)
-        for (const char* name : {"Brightness", "Contrast", "HUE", "Saturation"})
-            keys[i++] = {"Attribute" + std::to_string(ch), name};
-    keys[i++] = {"General", "SetParameter"};
-    return keys;
-}
-
-const std::array<Key, kKeyCount>& Keys() {
-    static const std::array<Key, kKeyCount> keys = WriteOrder();
-    return keys;
-}
-
 void IntoPanelState(const Values& v) {
-    int i = 0;
-    panelState.layoutCode = v[i++];
-    for (int tile = 0; tile < 16; ++tile) panelState.positionMap[tile] = v[i++];
-    panelState.videoStandard = v[i++];
-    for (int ch = 0; ch < kChannelCount; ++ch) panelState.cameraEnable[ch] = v[i++];
-    for (int ch = 0; ch < kChannelCount; ++ch) {
-        ChannelAttributes& a = panelState.attributes[ch];
-        for (std::int32_t* field : {&a.brightness, &a.contrast, &a.hue, &a.saturation}) *field = v[i++];
-    }
+    for (int i = 0; i < kKeyCount; ++i)
+        if (kSettingKeys[i].field != nullptr) *kSettingKeys[i].field(panelState) = v[i];
 }
 
 Values FromPanelState(std::int32_t flag) {
     Values v{};
-    int i = 0;
-    v[i++] = panelState.layoutCode;
-    for (int tile = 0; tile < 16; ++tile) v[i++] = panelState.positionMap[tile];
-    v[i++] = panelState.videoStandard;
-    for (int ch = 0; ch < kChannelCount; ++ch) v[i++] = panelState.cameraEnable[ch];
-    for (int ch = 0; ch < kChannelCount; ++ch) {
-        const ChannelAttributes& a = panelState.attributes[ch];
-        for (std::int32_t field : {a.brightness, a.contrast, a.hue, a.saturation}) v[i++] = field;
-    }
-    v[i] = flag;
+    for (int i = 0; i < kKeyCount; ++i)
+        v[i] = kSettingKeys[i].field != nullptr ? *kSettingKeys[i].field(panelState) : flag;
     return v;
 }
 
@@ -102,9 +64,10 @@ Values ChangedValues(const Values& values, int k) {
 
 std::string SettingsFileText(std::size_t foreignBytes, const Values& values) {
     std::string panel;
-    for (int i = 0; i < kKeyCount; ++i)
-        if (auto edited = profile::SetValue(panel, Keys()[i].section, Keys()[i].name, std::to_string(values[i])))
-            panel = *edited;
+    for (int i = 0; i < kKeyCount; ++i) {
+        const SettingKey& key = kSettingKeys[i];
+        if (auto edited = profile::SetValue(panel, key.section, key.name, std::to_string(values[i]))) panel = *edited;
+    }
     return ForeignLines("Site", foreignBytes / 2) + panel + ForeignLines("Viewer", foreignBytes - foreignBytes / 2);
 }
 
@@ -114,7 +77,7 @@ Values StartUpReads() {
     ReadCameraEnables();
     ReadAttributes();
     ReadPositions();
-    return FromPanelState(ReadSetting("General", ::kShowPanelKey, 1));
+    return FromPanelState(ReadSetting(kShowPanelFlagKey));
 }
 
 bool Close(const Values& values) {
@@ -124,7 +87,7 @@ bool Close(const Values& values) {
 
 int KeysThatDiffer(const std::string& a, const std::string& b) {
     int differ = 0;
-    for (const Key& key : Keys())
+    for (const SettingKey& key : kSettingKeys)
         if (profile::FindValue(a, key.section, key.name) != profile::FindValue(b, key.section, key.name)) ++differ;
     return differ;
 }

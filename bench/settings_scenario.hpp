@@ -9,10 +9,12 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/settings_keys.hpp"
+
 namespace bench {
 
-inline constexpr int kKeyCount = 99;
-inline constexpr int kFlagIndex = 98;  // the show-panel flag: the last write of the close
+inline constexpr int kKeyCount = static_cast<int>(kSettingKeyCount);
+inline constexpr int kFlagIndex = kKeyCount - 1;  // the show-panel flag: the last write of the close
 
 // The 99 values of the close, in its write order; the last is the show-panel flag.
 using Values = std::array<std::int32_t, kKeyCount>;

@@ -7,6 +7,7 @@
 #include "ctl/command_parts.hpp"
 #include "ctl/panel_claim.hpp"
 #include "ctl/setting_names.hpp"
+#include "platform/desktop_settings_folder.hpp"
 #include "platform/file_names.hpp"
 #include "platform/profile_file.hpp"
 #include "settings/settings_file.hpp"
@@ -18,32 +19,18 @@ namespace {
 
 FileChoice fileChoice = FileChoice::WorkingFolder;
 
-// The desktop menu entry's file: $XDG_CONFIG_HOME/korvane16/KORVANE16.ini, or
-// ~/.config/korvane16/KORVANE16.ini without the variable.
-std::optional<std::string> DesktopFile() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && *config == '/') return std::string(config) + "/korvane16/KORVANE16.ini";
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || *home != '/') return std::nullopt;
-    return std::string(home) + "/.config/korvane16/KORVANE16.ini";
-}
-
 bool FileMissing() {
     std::error_code error;
     return !fs::exists(fs::path(platform::FullFileName(SettingsFile().c_str())), error) && !error;
 }
 
-// The desktop file's folder is made (private, as configuration folders are)
-// before its first write.
+// The desktop file's folder is made (private, as the panel makes it) before
+// its first write.
 bool MakeDesktopFolder(std::ostream& err) {
     if (fileChoice != FileChoice::Desktop) return true;
-    const fs::path folder = fs::path(SettingsFile()).parent_path();
-    std::error_code error;
-    if (fs::is_directory(folder, error)) return true;
-    fs::create_directories(folder, error);
-    if (!error) fs::permissions(folder, fs::perms::owner_all, error);
-    if (!error) return true;
-    err << kProgram << "cannot make the folder " << folder.string() << ": " << error.message() << '\n';
+    std::string error;
+    if (platform::DesktopSettingsFolder(error)) return true;
+    err << kProgram << error << '\n';
     return false;
 }
 
@@ -72,7 +59,7 @@ bool WriteAll(const std::vector<KeyWrite>& writes, const StoredValues& before, s
     for (std::size_t done = 0; done < writes.size(); ++done) {
         const NamedSetting& setting = AllSettings()[writes[done].setting];
         const SettingKey& key = setting.key;
-        if (WriteSetting(key.section.c_str(), key.name.c_str(), std::to_string(writes[done].value).c_str())) continue;
+        if (WriteSetting(key.section, key.name, std::to_string(writes[done].value).c_str())) continue;
         err << kProgram << "cannot write " << setting.name << " to " << ShownFileName() << ": "
             << LastWriteProblem() << '\n';
         // Back to what the panel used before: a key that was missing gets its default.
@@ -80,7 +67,7 @@ bool WriteAll(const std::vector<KeyWrite>& writes, const StoredValues& before, s
             const KeyWrite& undo = writes[done];
             const SettingKey& undoKey = AllSettings()[undo.setting].key;
             const std::int32_t old = before[undo.setting].value_or(undoKey.defaultValue);
-            WriteSetting(undoKey.section.c_str(), undoKey.name.c_str(), std::to_string(old).c_str());
+            WriteSetting(undoKey.section, undoKey.name, std::to_string(old).c_str());
         }
         return false;
     }
@@ -93,12 +80,12 @@ bool ChooseSettingsFile(FileChoice choice, const std::string& named, std::ostrea
     fileChoice = choice;
     if (choice == FileChoice::Named) UseSettingsFile(named);
     if (choice != FileChoice::Desktop) return true;
-    const std::optional<std::string> desktop = DesktopFile();
-    if (!desktop) {
+    const std::string folder = platform::DesktopSettingsFolderName();
+    if (folder.empty()) {
         err << kProgram << "cannot name the desktop settings file: neither XDG_CONFIG_HOME nor HOME is a full path\n";
         return false;
     }
-    UseSettingsFile(*desktop);
+    UseSettingsFile(folder + "/KORVANE16.ini");
     return true;
 }
 
@@ -142,7 +129,8 @@ bool CheckReadable(std::ostream& err, bool reading) {
     std::string problem;
     {
         SettingsLockHold hold;
-        platform::ReadProfileInt("General", kShowPanelKey, 1, SettingsFile().c_str(), &problem);
+        platform::ReadProfileInt(kShowPanelFlagKey.section, kShowPanelFlagKey.name, kShowPanelFlagKey.defaultValue,
+                                 SettingsFile().c_str(), &problem);
     }
     if (problem.empty()) return true;
     err << kProgram << "cannot read " << ShownFileName() << ": " << problem << '\n';

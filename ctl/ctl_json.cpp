@@ -5,21 +5,8 @@
 
 #include "ctl/command_parts.hpp"
 #include "ctl/setting_names.hpp"
-#include "layout/layout_specs.hpp"
 
 namespace {
-
-// The words a setting takes, or empty for numbers.
-std::vector<std::string> Words(ValueKind kind) {
-    switch (kind) {
-        case ValueKind::Standard: return {"ntsc", "pal"};
-        case ValueKind::OnOff: return {"on", "off"};
-        case ValueKind::Layout:
-        case ValueKind::Camera:
-        case ValueKind::Level: break;
-    }
-    return {};
-}
 
 bool IsNumber(const std::string& value) {
     const std::size_t digits = value.starts_with('-') ? 1 : 0;
@@ -38,39 +25,21 @@ std::string Json(const std::string& value) {
 // What the setting takes, as a JSON member: "choices" for words and for the
 // layouts' tile counts, "range" for numbers.
 std::string JsonValues(ValueKind kind) {
-    std::string members;
-    const auto add = [&members](const std::string& value) {
-        members.append(members.empty() ? "" : ", ").append(value);
-    };
-    switch (kind) {
-        case ValueKind::Standard:
-        case ValueKind::OnOff:
-            for (const std::string& word : Words(kind)) add(Json(word));
-            return std::string("\"choices\": [").append(members).append("]");
-        case ValueKind::Layout:
-            for (const LayoutSpec& layout : kLayouts) add(std::to_string(layout.code));
-            return std::string("\"choices\": [").append(members).append("]");
-        case ValueKind::Camera: return "\"range\": [1, 16]";
-        case ValueKind::Level: break;
+    std::vector<std::string> choices = Choices(kind);
+    if (choices.empty()) {
+        const auto [low, high] = TypedRange(kind);
+        return "\"range\": [" + std::to_string(low) + ", " + std::to_string(high) + "]";
     }
-    return "\"range\": [0, 255]";
+    for (std::string& choice : choices) choice = Json(choice);
+    return "\"choices\": [" + Joined(choices, ", ") + "]";
 }
 
 // What the setting takes, for people.
 std::string LongValues(ValueKind kind) {
-    switch (kind) {
-        case ValueKind::Standard: return "ntsc|pal";
-        case ValueKind::OnOff: return "on|off";
-        case ValueKind::Layout: {
-            std::string codes;
-            for (const LayoutSpec& layout : kLayouts)
-                codes.append(codes.empty() ? "" : "|").append(std::to_string(layout.code));
-            return codes;
-        }
-        case ValueKind::Camera: return "1..16";
-        case ValueKind::Level: break;
-    }
-    return "0..255";
+    const std::vector<std::string> choices = Choices(kind);
+    if (!choices.empty()) return Joined(choices, "|");
+    const auto [low, high] = TypedRange(kind);
+    return std::to_string(low) + ".." + std::to_string(high);
 }
 
 std::vector<std::string> Defaults() {
@@ -96,7 +65,7 @@ void PrintLong(const std::vector<std::size_t>& settings, const StoredValues& sto
     const std::vector<std::string> shown = ShownValues(stored);
     for (std::size_t setting : settings) {
         const NamedSetting& named = AllSettings()[setting];
-        std::string line = named.name + ' ' + shown[setting];
+        std::string line = std::string(named.name) + ' ' + shown[setting];
         line.resize(std::max<std::size_t>(line.size() + 1, 22), ' ');
         out << line << "values " << LongValues(named.kind) << ", default " << Defaults()[setting] << '\n';
     }

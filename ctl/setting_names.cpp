@@ -1,32 +1,54 @@
 #include "ctl/setting_names.hpp"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 
 #include "layout/layout_specs.hpp"
 
 namespace {
 
-constexpr int kLevelMax = 255;
+// A word a person types, and the value it stores.
+struct Word {
+    const char* text;
+    std::int32_t stored;
+};
 
-// The attribute keys' names, in the settings layer's key order.
-constexpr const char* kAttributeNames[kAttributeKeyCount] = {"brightness", "contrast", "hue", "saturation"};
+// What each kind of value takes: two words, in the order they are offered, or
+// numbers named NOUN, typed from LOW to HIGH and stored less OFFSET (a
+// layout's: the tile counts of the eight layouts).
+struct Vocabulary {
+    ValueKind kind;
+    std::array<Word, 2> words;
+    const char* noun;
+    std::int32_t low, high, offset;
+};
 
-std::string Numbered(const char* stem, int number) { return std::string(stem) + "." + std::to_string(number); }
+constexpr Vocabulary kVocabularies[] = {
+    {ValueKind::Standard, {{{"ntsc", 0}, {"pal", 1}}}, nullptr, 0, 0, 0},
+    {ValueKind::Layout, {}, "a layout's tile count", 0, 0, 0},
+    {ValueKind::Camera, {}, "a camera", 1, kChannelCount, 1},
+    {ValueKind::OnOff, {{{"on", 1}, {"off", 0}}}, nullptr, 0, 0, 0},
+    {ValueKind::Level, {}, "a level", 0, 255, 0},
+};
 
-std::vector<NamedSetting> MakeSettings() {
-    std::vector<NamedSetting> all{{"standard", VideoStandardKey(), ValueKind::Standard},
-                                  {"layout", LayoutCodeKey(), ValueKind::Layout}};
-    for (int tile = 0; tile < kTileCount; ++tile)
-        all.push_back({Numbered("tile", tile + 1), PositionKey(tile), ValueKind::Camera});
-    for (int ch = 0; ch < kChannelCount; ++ch)
-        all.push_back({Numbered("camera", ch + 1), CameraEnableKey(ch), ValueKind::OnOff});
-    for (int ch = 0; ch < kChannelCount; ++ch)
-        for (int index = 0; index < kAttributeKeyCount; ++index)
-            all.push_back({Numbered(kAttributeNames[index], ch + 1), AttributeKey(ch, index), ValueKind::Level});
-    all.push_back({"show-panel", ShowPanelKey(), ValueKind::OnOff});
-    return all;
+const Vocabulary& VocabularyOf(ValueKind kind) {
+    return *std::find_if(std::begin(kVocabularies), std::end(kVocabularies),
+                         [kind](const Vocabulary& vocabulary) { return vocabulary.kind == kind; });
 }
+
+bool HasWords(const Vocabulary& vocabulary) { return vocabulary.noun == nullptr; }
+
+// Every group of keys is listed once, so every key of the table is.
+constexpr bool EveryGroupListedOnce() {
+    for (int group = 0; group <= static_cast<int>(KeyGroup::ShowPanel); ++group) {
+        int times = 0;
+        for (const ListedGroup& entry : kListedGroups) times += static_cast<int>(entry.group) == group ? 1 : 0;
+        if (times != 1) return false;
+    }
+    return true;
+}
+static_assert(EveryGroupListedOnce(), "korvane16-ctl lists each group of keys once");
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -48,21 +70,7 @@ bool IsLayoutCode(std::int64_t code) {
     return std::any_of(kLayouts.begin(), kLayouts.end(), [code](const LayoutSpec& layout) { return layout.code == code; });
 }
 
-std::string LayoutCodes() {
-    std::string codes;
-    for (const LayoutSpec& layout : kLayouts) {
-        if (!codes.empty()) codes += ", ";
-        codes += std::to_string(layout.code);
-    }
-    return codes;
-}
-
 }  // namespace
-
-const std::vector<NamedSetting>& AllSettings() {
-    static const std::vector<NamedSetting> all = MakeSettings();
-    return all;
-}
 
 const NamedSetting* FindSetting(std::string_view name) {
     for (const NamedSetting& setting : AllSettings())
@@ -71,56 +79,54 @@ const NamedSetting* FindSetting(std::string_view name) {
 }
 
 std::string ShowValue(ValueKind kind, std::int32_t stored) {
-    switch (kind) {
-        case ValueKind::Standard: return stored == 0 ? "ntsc" : "pal";
-        case ValueKind::Camera: return std::to_string(static_cast<std::int64_t>(stored) + 1);
-        case ValueKind::OnOff:
-            if (stored == 0) return "off";
-            if (stored == 1) return "on";
-            break;
-        case ValueKind::Layout:
-        case ValueKind::Level: break;
-    }
-    return std::to_string(stored);
+    const Vocabulary& vocabulary = VocabularyOf(kind);
+    // Any standard but NTSC's 0 is PAL.
+    const std::int32_t meant = kind == ValueKind::Standard && stored != 0 ? 1 : stored;
+    if (HasWords(vocabulary))
+        for (const Word& word : vocabulary.words)
+            if (word.stored == meant) return word.text;
+    return std::to_string(static_cast<std::int64_t>(stored) + vocabulary.offset);
 }
 
 std::optional<std::int32_t> StoredValue(ValueKind kind, std::string_view typed) {
-    switch (kind) {
-        case ValueKind::Standard:
-            if (SameIgnoringCase(typed, "ntsc")) return 0;
-            if (SameIgnoringCase(typed, "pal")) return 1;
-            return std::nullopt;
-        case ValueKind::OnOff:
-            if (SameIgnoringCase(typed, "on")) return 1;
-            if (SameIgnoringCase(typed, "off")) return 0;
-            return std::nullopt;
-        case ValueKind::Layout: {
-            const std::optional<int> code = Decimal(typed);
-            if (!code || !IsLayoutCode(*code)) return std::nullopt;
-            return *code;
-        }
-        case ValueKind::Camera: {
-            const std::optional<int> camera = Decimal(typed);
-            if (!camera || *camera < 1 || *camera > kChannelCount) return std::nullopt;
-            return *camera - 1;
-        }
-        case ValueKind::Level: {
-            const std::optional<int> level = Decimal(typed);
-            if (!level || *level > kLevelMax) return std::nullopt;
-            return *level;
-        }
+    const Vocabulary& vocabulary = VocabularyOf(kind);
+    if (HasWords(vocabulary)) {
+        for (const Word& word : vocabulary.words)
+            if (SameIgnoringCase(typed, word.text)) return word.stored;
+        return std::nullopt;
     }
-    return std::nullopt;
+    const std::optional<int> number = Decimal(typed);
+    if (!number) return std::nullopt;
+    const bool taken = kind == ValueKind::Layout ? IsLayoutCode(*number)
+                                                 : *number >= vocabulary.low && *number <= vocabulary.high;
+    if (!taken) return std::nullopt;
+    return *number - vocabulary.offset;
 }
 
-std::string_view AcceptedValues(ValueKind kind) {
-    static const std::string layouts = "a layout's tile count: " + LayoutCodes();
-    switch (kind) {
-        case ValueKind::Standard: return "ntsc or pal";
-        case ValueKind::Layout: return layouts;
-        case ValueKind::Camera: return "a camera from 1 to 16";
-        case ValueKind::OnOff: return "on or off";
-        case ValueKind::Level: return "a level from 0 to 255";
-    }
-    return {};
+std::vector<std::string> Choices(ValueKind kind) {
+    std::vector<std::string> choices;
+    const Vocabulary& vocabulary = VocabularyOf(kind);
+    if (HasWords(vocabulary))
+        for (const Word& word : vocabulary.words) choices.emplace_back(word.text);
+    if (kind == ValueKind::Layout)
+        for (const LayoutSpec& layout : kLayouts) choices.push_back(std::to_string(layout.code));
+    return choices;
+}
+
+std::pair<std::int32_t, std::int32_t> TypedRange(ValueKind kind) {
+    return {VocabularyOf(kind).low, VocabularyOf(kind).high};
+}
+
+std::string AcceptedValues(ValueKind kind) {
+    const Vocabulary& vocabulary = VocabularyOf(kind);
+    if (HasWords(vocabulary)) return Joined(Choices(kind), " or ");
+    if (kind == ValueKind::Layout) return std::string(vocabulary.noun) + ": " + Joined(Choices(kind), ", ");
+    return std::string(vocabulary.noun) + " from " + std::to_string(vocabulary.low) + " to " +
+           std::to_string(vocabulary.high);
+}
+
+std::string Joined(const std::vector<std::string>& parts, const char* separator) {
+    std::string joined;
+    for (const std::string& part : parts) joined.append(joined.empty() ? "" : separator).append(part);
+    return joined;
 }

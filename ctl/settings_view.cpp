@@ -24,8 +24,8 @@ StoredValues ReadStoredValues() {
     for (const NamedSetting& setting : AllSettings()) {
         // A key read with two different defaults is missing when both come back.
         const SettingKey& key = setting.key;
-        const std::int32_t first = ReadSetting(key.section.c_str(), key.name.c_str(), 0);
-        const bool missing = first == 0 && ReadSetting(key.section.c_str(), key.name.c_str(), 1) == 1;
+        const std::int32_t first = ReadSetting(key.section, key.name, 0);
+        const bool missing = first == 0 && ReadSetting(key.section, key.name, 1) == 1;
         stored.push_back(missing ? std::nullopt : std::optional<std::int32_t>(first));
     }
     return stored;
@@ -33,7 +33,7 @@ StoredValues ReadStoredValues() {
 
 std::vector<std::int32_t> UsedValues(const StoredValues& stored) {
     std::vector<std::int32_t> used;
-    const std::vector<NamedSetting>& all = AllSettings();
+    const auto& all = AllSettings();
     for (std::size_t i = 0; i < all.size(); ++i) used.push_back(stored[i].value_or(all[i].key.defaultValue));
     if (!PanelTakesLayout(stored[kLayoutSetting])) {
         used[kLayoutSetting] = 16;

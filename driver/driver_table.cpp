@@ -14,8 +14,8 @@ void LoadDriver() {
     if (search.library != nullptr)
         platform::TellOperator("driver: loaded " + search.path);
     else
-        platform::TellOperator(std::string("driver: no ") + kDriverLibraryName + " could be loaded (looked " +
-                               search.placesSearched + "); nothing reaches a board");
+        platform::WarnOperator(std::string("driver: no ") + kDriverLibraryName + " could be loaded (looked " +
+                              search.placesSearched + "); nothing reaches a board");
     driverTable.library = search.library;
 }
 

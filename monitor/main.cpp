@@ -8,12 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "monitor/monitor_window.hpp"
 #include "platform/standard_output.hpp"
+#include "qt/display_opening.hpp"
 #include "sim/picture_renderer.hpp"
 
 namespace {
@@ -121,7 +123,9 @@ int main(int argc, char** argv) {
     }
     int qtCount = static_cast<int>(qtArguments.size());
     qtArguments.push_back(nullptr);
+    std::optional<DisplayOpening> opening(std::in_place, "korvane16-monitor");
     QApplication application(qtCount, qtArguments.data());
+    opening.reset();
     if (application.arguments().size() > 1) {
         std::fputs(kUsage, stderr);
         return 2;

@@ -29,9 +29,9 @@ std::int32_t ReadProfileInt(const char* section, const char* key, std::int32_t d
 bool WriteProfileString(const char* section, const char* key, const char* value, const char* file,
                         std::string* problem = nullptr);
 
-// Removes the temporary files that interrupted writes left beside FILE. A
-// writer's temporary file exists only while it holds the lock around every
-// access to FILE, so under that lock any such file is stale.
+// Removes the temporary files that interrupted writes left beside FILE: those
+// of writers that are gone, never one a live writer holds (whatever lock that
+// writer takes around its accesses).
 void RemoveStaleTemporaries(const char* file);
 
 // Drops what this process keeps of the files it read or wrote, as at its

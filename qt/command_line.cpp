@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr const char* kUsageLine = "usage: korvane16 [--show] [-h | --help] [--version] [toolkit options]";
+constexpr const char* kUsageLine = "usage: korvane16 [--desktop] [--show] [-h | --help] [--version] [toolkit options]";
 
 // The toolkit's own options (one dash or two), with and without a value. A
 // value follows as the next word or after "=".
@@ -36,6 +36,8 @@ CommandLine ReadCommandLine(int argc, const char* const* argv) {
         const std::string_view word = argv[i];
         if (word == "--show") {
             line.show = true;
+        } else if (word == "--desktop") {
+            line.desktop = true;
         } else if (word == "-h" || word == "--help") {
             if (line.action == CommandLine::Action::RunPanel) line.action = CommandLine::Action::Help;
         } else if (word == "--version") {
@@ -81,6 +83,8 @@ std::string HelpText() {
            "The control panel of the KORVANE16 video display board. It programs the board from\n"
            "KORVANE16.ini in the current folder and saves every setting there when it closes.\n"
            "\n"
+           "  --desktop     use the settings file of the desktop's menu and log-in entries,\n"
+           "                korvane16/KORVANE16.ini in $XDG_CONFIG_HOME (else ~/.config)\n"
            "  --show        open the panel even when SetParameter=0 in [General] of the\n"
            "                settings file says to program the board and close at once\n"
            "  -h, --help    show this help and exit\n"

@@ -10,6 +10,7 @@ struct CommandLine {
     enum class Action { RunPanel, Help, Version, Refuse };
     Action action = Action::RunPanel;
     bool show = false;            // --show
+    bool desktop = false;         // --desktop: the settings file of the user's desktop starts
     bool platformGiven = false;   // the toolkit's -platform or -display option names where the window goes
     std::string refusal;          // Refuse: the one line that says why, with the usage
     // What the toolkit gets: the program name and the toolkit's own options.

@@ -1,15 +1,21 @@
 // korvane16: the panel with its desktop dialog.
 #include <QApplication>
 #include <QGuiApplication>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "app/launch_options.hpp"
 #include "app/panel_app.hpp"
+#include "platform/desktop_settings_folder.hpp"
 #include "platform/diagnostics.hpp"
 #include "platform/panel_instance.hpp"
 #include "platform/standard_output.hpp"
 #include "qt/command_line.hpp"
+#include "qt/display_opening.hpp"
 #include "qt/panel_icon.hpp"
 #include "qt/qt_panel_dialog.hpp"
 #include "settings/settings_file.hpp"
@@ -18,6 +24,17 @@
 namespace {
 
 platform::PanelInstance* panelInstance = nullptr;
+
+// --desktop: into the folder of the desktop starts' settings file. False, said
+// on standard error, when there is none to be had.
+bool EnterDesktopSettingsFolder() {
+    std::string error;
+    const std::optional<std::string> folder = platform::DesktopSettingsFolder(error);
+    if (folder && chdir(folder->c_str()) != 0) error = "cannot enter " + *folder;
+    else if (folder) return true;
+    platform::TellOperator(error);
+    return false;
+}
 
 bool Set(const char* name) {
     const char* value = std::getenv(name);
@@ -78,8 +95,11 @@ int main(int argc, char** argv) {
     for (std::string& word : toolkitWords) toolkitArguments.push_back(word.data());
     int toolkitCount = static_cast<int>(toolkitArguments.size());
     toolkitArguments.push_back(nullptr);
+    std::optional<DisplayOpening> opening(std::in_place, "korvane16");
     QApplication application(toolkitCount, toolkitArguments.data());
+    opening.reset();
     QGuiApplication::setDesktopFileName(QStringLiteral("korvane16"));
+    if (line.desktop && !EnterDesktopSettingsFolder()) return 1;
     theApp.InitInstance();
     return SaveIncomplete() ? 1 : 0;
 }

@@ -19,6 +19,7 @@
 #include "qt/panel_widgets.hpp"
 #include "qt/spoken_names.hpp"
 #include "qt/termination_signals.hpp"
+#include "qt/warning_boxes.hpp"
 
 namespace {
 
@@ -311,6 +312,7 @@ void QtPanelDialog::ShowMessageBox(std::string_view text, std::string_view capti
 
 void QtPanelDialog::PostQuit(int) {
     quitPosted_ = true;
+    quitRequested_ = true;
     if (handlerDepth_ == 0) EndIfQuitPosted();
 }
 
@@ -358,7 +360,12 @@ int RunQtDialog(CTvPanelDlg& dlg, const std::function<void(QtPanelDialog&)>& aft
                 platform::PanelInstance* instance) {
     QtPanelDialog window(dlg);
     if (!window.Create()) return -1;
-    TerminationSignals closeOnSignal([&window] { CloseLikeCloseBox(window); });
+    WarningBoxes warnings(window);
+    bool signalled = false;
+    TerminationSignals closeOnSignal([&window, &signalled] {
+        signalled = true;
+        CloseLikeCloseBox(window);
+    });
     // Without its display the panel cannot go on; it closes as at the close box.
     CloseWhenTheDisplayIsLost([&window] {
         platform::MarkCloseBegun();
@@ -379,5 +386,6 @@ int RunQtDialog(CTvPanelDlg& dlg, const std::function<void(QtPanelDialog&)>& aft
     CloseWhenTheDisplayIsLost({});
     platform::MarkCloseBegun();
     window.Destroy();
+    warnings.ShowAfterClose(result, signalled);
     return result;
 }

@@ -33,6 +33,8 @@ public:
     // The template entry each child widget was built from, in template order.
     const std::vector<std::pair<const ControlSpec*, QWidget*>>& Built() const { return built_; }
     BaseUnits Units() const { return units_; }
+    // True once the panel has asked to quit (the run then ends by itself).
+    bool QuitRequested() const { return quitRequested_; }
 
     // Windows modal results: 1 for Enter, 2 for Escape and the close box, -1
     // when the panel asked to quit.
@@ -80,6 +82,7 @@ private:
     int handlerDepth_ = 0;
     bool shown_ = false;
     bool quitPosted_ = false;
+    bool quitRequested_ = false;
 };
 
 namespace platform {

@@ -6,7 +6,6 @@
 #include "platform/file_names.hpp"
 #include "platform/profile_file.hpp"
 #include "settings/panel_state.hpp"
-#include "settings/settings_keys.hpp"
 #include "settings/settings_lock.hpp"
 
 namespace {
@@ -14,7 +13,8 @@ namespace {
 // The file this process's settings accesses go to.
 std::string settingsFile = kSettingsFile;
 
-void ToTheOperator(const std::string& line) { platform::TellOperator(line); }
+// Each of these is trouble the operator has to act on: a window shows it too.
+void ToTheOperator(const std::string& line) { platform::WarnOperator(line); }
 
 SettingsNotice notice = ToTheOperator;
 bool unreadableTold = false;     // the start-up's reads tell an unreadable file once
@@ -25,14 +25,18 @@ void Tell(const std::string& what) { notice(what); }
 
 std::string FileName() { return platform::FullFileName(settingsFile.c_str()); }
 
-bool Write(const SettingKey& key, const std::string& text) {
-    return WriteSetting(key.section.c_str(), key.name.c_str(), text.c_str());
-}
+bool Write(const SettingKey& key, const std::string& text) { return WriteSetting(key.section, key.name, text.c_str()); }
 
 // Writes one value; counts a failure and keeps the first reason.
 void Write(const SettingKey& key, const std::string& text, int& failures, std::string& firstProblem) {
     if (Write(key, text)) return;
     if (failures++ == 0) firstProblem = lastWriteProblem;
+}
+
+// Each key of GROUP into its field, in the table's order, one locked access each.
+void ReadGroup(KeyGroup group) {
+    for (const SettingKey& key : kSettingKeys)
+        if (key.group == group) *key.field(panelState) = ReadSetting(key);
 }
 
 }  // namespace
@@ -53,7 +57,7 @@ std::int32_t ReadSetting(const char* section, const char* key, std::int32_t defa
 }
 
 std::int32_t ReadSetting(const SettingKey& key) {
-    return ReadSetting(key.section.c_str(), key.name.c_str(), key.defaultValue);
+    return ReadSetting(key.section, key.name, key.defaultValue);
 }
 
 bool WriteSetting(const char* section, const char* key, const char* text) {
@@ -63,51 +67,36 @@ bool WriteSetting(const char* section, const char* key, const char* text) {
 
 const std::string& LastWriteProblem() { return lastWriteProblem; }
 
-void ReadLayoutCode() { panelState.layoutCode = ReadSetting(LayoutCodeKey()); }
+void ReadLayoutCode() { ReadGroup(KeyGroup::Layout); }
 
-void ReadVideoStandard() { panelState.videoStandard = ReadSetting(VideoStandardKey()); }
+void ReadVideoStandard() { ReadGroup(KeyGroup::Standard); }
 
-void ReadCameraEnables() {
-    for (int ch = 0; ch < kChannelCount; ++ch) panelState.cameraEnable[ch] = ReadSetting(CameraEnableKey(ch));
-}
+void ReadCameraEnables() { ReadGroup(KeyGroup::CameraEnables); }
 
-void ReadAttributes() {
-    for (int ch = 0; ch < kChannelCount; ++ch)
-        for (int index = 0; index < kAttributeKeyCount; ++index)
-            panelState.attributes[ch].*AttributeField(index) = ReadSetting(AttributeKey(ch, index));
-}
+void ReadAttributes() { ReadGroup(KeyGroup::Attributes); }
 
-void ReadPositions() {
-    for (int tile = 0; tile < kTileCount; ++tile) panelState.positionMap[tile] = ReadSetting(PositionKey(tile));
-}
+void ReadPositions() { ReadGroup(KeyGroup::Positions); }
 
 bool SavePanelState(bool showPanel, ShowPanelFlagUse use) {
     int failures = 0;
     std::string problem;
-    auto write = [&](const SettingKey& key, std::int32_t value) {
-        Write(key, std::to_string(value), failures, problem);
-    };
-    write(LayoutCodeKey(), panelState.layoutCode);
-    for (int tile = 0; tile < kTileCount; ++tile) write(PositionKey(tile), panelState.positionMap[tile]);
-    write(VideoStandardKey(), panelState.videoStandard);
-    for (int ch = 0; ch < kChannelCount; ++ch) write(CameraEnableKey(ch), panelState.cameraEnable[ch]);
-    for (int ch = 0; ch < kChannelCount; ++ch)
-        for (int index = 0; index < kAttributeKeyCount; ++index)
-            write(AttributeKey(ch, index), panelState.attributes[ch].*AttributeField(index));
     const bool writesFlag = use != ShowPanelFlagUse::QuitKeepingTheFlag;
-    if (writesFlag) Write(ShowPanelKey(), showPanel ? "1" : "0", failures, problem);
+    for (const SettingKey& key : kSettingKeys) {
+        if (key.field != nullptr) Write(key, std::to_string(*key.field(panelState)), failures, problem);
+        else if (writesFlag) Write(key, showPanel ? "1" : "0", failures, problem);
+    }
 
     saveIncomplete = failures > 0;
     if (saveIncomplete)
         Tell("the settings were not saved to " + FileName() + ": " + problem + " (" + std::to_string(failures) +
-             " of " + (writesFlag ? "99" : "98") + " keys not written)");
+             " of " + std::to_string(kSettingKeyCount - (writesFlag ? 0 : 1)) + " keys not written)");
     return !saveIncomplete;
 }
 
 bool TakeShowPanelFlag(bool mayWrite, ShowPanelFlagUse use) {
     if (use == ShowPanelFlagUse::QuitKeepingTheFlag) return false;
-    const bool show = ReadSetting(ShowPanelKey()) != 0 || use == ShowPanelFlagUse::ShowWhateverTheFlag;
-    if (show && mayWrite && !Write(ShowPanelKey(), "0"))
+    const bool show = ReadSetting(kShowPanelFlagKey) != 0 || use == ShowPanelFlagUse::ShowWhateverTheFlag;
+    if (show && mayWrite && !Write(kShowPanelFlagKey, "0"))
         Tell("cannot clear the show-panel flag in " + FileName() + ": " + lastWriteProblem);
     return show;
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-struct SettingKey;
+#include "settings/settings_keys.hpp"
 
 inline constexpr const char* kSettingsFile = ".\\KORVANE16.ini";
 
@@ -24,8 +24,9 @@ bool WriteSetting(const char* section, const char* key, const char* text);
 // Why the last WriteSetting that failed did.
 const std::string& LastWriteProblem();
 
-// Read groups of keys into the settings model, each key with its default. The
-// start-up places each group at its own step.
+// Each reads one group of keys into the settings model, each key with its
+// default, in the key table's order. The start-up places each group at its
+// own step.
 void ReadLayoutCode();
 void ReadVideoStandard();
 void ReadCameraEnables();
@@ -51,7 +52,7 @@ enum class ShowPanelFlagUse {
 bool SavePanelState(bool showPanel, ShowPanelFlagUse use = ShowPanelFlagUse::FromFile);
 
 // The key that holds the show-panel flag, in section "General".
-inline constexpr const char* kShowPanelKey = "SetParameter";
+inline constexpr const char* kShowPanelKey = kShowPanelFlagKey.name;
 
 // The show-panel decision at the end of start-up: true when the panel stays on
 // screen (the flag is non-zero, or USE shows the panel whatever it is), false
@@ -60,16 +61,17 @@ inline constexpr const char* kShowPanelKey = "SetParameter";
 // driver writes nothing.
 bool TakeShowPanelFlag(bool mayWrite, ShowPanelFlagUse use);
 
-// Removes what interrupted writes of other processes left beside the file.
-// Under the lock no writer is between its temporary file and its rename, so
-// any such file is stale. The start-up does this before its first read.
+// Removes what interrupted writes of processes that are gone left beside the
+// file; a live writer's file in flight stays. The start-up does this before
+// its first read.
 void RemoveStaleSettingsTemporaries();
 
 // Trouble with the settings file is told to the operator, one line each,
 // naming the file and the reason: a file the start-up could not read (it then
 // uses the default settings, and says so once), a show-panel flag that could
 // not be written, a save that did not complete. The frontend chooses how the
-// line reaches the operator; standard error unless it chooses otherwise.
+// line reaches the operator; unless it chooses otherwise, each is a warning
+// (platform/diagnostics.hpp): standard error, and the window where there is one.
 using SettingsNotice = void (*)(const std::string& line);
 void SetSettingsNotice(SettingsNotice notice);
 

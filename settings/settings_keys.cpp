@@ -1,40 +1,41 @@
+// What the key table must hold for the settings file and korvane16-ctl to work
+// from it, checked when it compiles.
 #include "settings/settings_keys.hpp"
-
-#include "settings/settings_file.hpp"
 
 namespace {
 
-constexpr const char* kGeneral = "General";
-
-struct AttributeKeySpec {
-    const char* name;
-    std::int32_t ChannelAttributes::*field;
-};
-
-constexpr AttributeKeySpec kAttributeKeys[kAttributeKeyCount] = {
-    {"Brightness", &ChannelAttributes::brightness},
-    {"Contrast", &ChannelAttributes::contrast},
-    {"HUE", &ChannelAttributes::hue},
-    {"Saturation", &ChannelAttributes::saturation},
-};
-
-std::string Numbered(const char* stem, int number) { return std::string(stem).append(std::to_string(number)); }
-
-}  // namespace
-
-SettingKey LayoutCodeKey() { return {kGeneral, "DIV", 255}; }
-
-SettingKey VideoStandardKey() { return {"Format", "PAL", 0}; }
-
-SettingKey PositionKey(int tile) { return {kGeneral, Numbered("Position", tile), 16}; }
-
-SettingKey CameraEnableKey(int channel) { return {"Camera", Numbered("Camera", channel + 1), 1}; }
-
-SettingKey AttributeKey(int channel, int index) {
-    const AttributeKeySpec& key = kAttributeKeys[index];
-    return {Numbered("Attribute", channel + 1), key.name, DefaultAttributes.*key.field};
+constexpr bool SameText(const char* a, const char* b, bool ignoreCase) {
+    const auto fold = [ignoreCase](char c) { return ignoreCase && c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
+    for (; *a != '\0' && fold(*a) == fold(*b); ++a, ++b) {}
+    return fold(*a) == fold(*b);
 }
 
-SettingKey ShowPanelKey() { return {kGeneral, kShowPanelKey, 1}; }
+// No two rows name the same key of the file, and no two the same setting of
+// the tool, whose names are typed in any letter case.
+constexpr bool EveryKeyAndNameOnce() {
+    for (std::size_t i = 0; i < kSettingKeyCount; ++i)
+        for (std::size_t j = i + 1; j < kSettingKeyCount; ++j) {
+            const SettingKey& a = kSettingKeys[i];
+            const SettingKey& b = kSettingKeys[j];
+            if (SameText(a.section, b.section, false) && SameText(a.name, b.name, false)) return false;
+            if (SameText(a.toolName, b.toolName, true)) return false;
+        }
+    return true;
+}
 
-std::int32_t ChannelAttributes::*AttributeField(int index) { return kAttributeKeys[index].field; }
+constexpr bool OnlyTheFlagHoldsNoField() {
+    for (const SettingKey& key : kSettingKeys)
+        if ((key.field == nullptr) != (key.group == KeyGroup::ShowPanel)) return false;
+    return true;
+}
+
+static_assert(kSettingKeyCount == 99, "the settings file has 99 keys");
+static_assert(EveryKeyAndNameOnce(), "a key of the file or a name of korvane16-ctl is in the table twice");
+static_assert(kShowPanelFlagKey.group == KeyGroup::ShowPanel && KeyCount(KeyGroup::ShowPanel) == 1,
+              "the show-panel flag is one key, saved last");
+static_assert(OnlyTheFlagHoldsNoField(), "every key but the show-panel flag fills a field");
+static_assert(kTileCount == 16 && KeyCount(KeyGroup::CameraEnables) == kChannelCount &&
+                  KeyCount(KeyGroup::Attributes) == 4 * kChannelCount,
+              "one key per persisted tile, per channel, per channel attribute");
+
+}  // namespace

@@ -1,17 +1,14 @@
 #include "win32/notices.hpp"
 
+#include <string>
 #include <vector>
 
-namespace {
-std::vector<std::string> collected;
-}  // namespace
-
-void CollectNotice(const std::string& line) { collected.push_back(line); }
+#include "platform/diagnostics.hpp"
 
 void ShowNotices(HWND owner) {
-    if (collected.empty()) return;
+    const std::vector<std::string> warnings = platform::TakeOperatorWarnings();
+    if (warnings.empty()) return;
     std::string text;
-    for (const std::string& line : collected) text += (text.empty() ? "" : "\n\n") + line;
-    collected.clear();
+    for (const std::string& line : warnings) text += (text.empty() ? "" : "\n\n") + line;
     MessageBoxA(owner, text.c_str(), "KORVANE16", MB_OK | MB_ICONWARNING);
 }

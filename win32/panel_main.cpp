@@ -47,9 +47,9 @@ HWND BringRunningPanelToFront() {
 
 }  // namespace
 
-// The settings lock is made first, before any window. What the settings
-// layer has to say is shown in message boxes: at start-up once the dialog
-// shows, at the end once it has gone.
+// The settings lock is made first, before any window. The warnings (a driver
+// that did not load, trouble with the settings file) are shown in message
+// boxes: at start-up once the dialog shows, at the end once it has gone.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     SettingsLock();
     // One panel per session: a second one would stop the board under the first
@@ -73,7 +73,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 1;
     }
     if (ShowRequested()) launchOptions.showPanelFlag = ShowPanelFlagUse::ShowWhateverTheFlag;
-    SetSettingsNotice(CollectNotice);
     theApp.InitInstance();
     ShowNotices(nullptr);
     return SaveIncomplete() ? 1 : 0;

@@ -2,14 +2,15 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <climits>
 
 namespace platform {
 
 std::string FullFileName(const char* file) {
+    // Only the panel's own Windows-style name ".\NAME" is converted, as the
+    // settings file layer converts it; any other backslash belongs to a name.
     std::string name(file);
-    std::replace(name.begin(), name.end(), '\\', '/');
+    if (name.starts_with(".\\") && name.find_first_of("/\\", 2) == std::string::npos) name[1] = '/';
     if (!name.empty() && name.front() == '/') return name;
     while (name.rfind("./", 0) == 0) name.erase(0, 2);
     char folder[PATH_MAX];

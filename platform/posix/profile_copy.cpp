@@ -78,6 +78,20 @@ bool ProfileCopy::StillTheFile(const std::string& atPath, const struct stat& now
     return trusted && atPath == path && identity == FileIdentity::Of(now);
 }
 
+bool ProfileCopy::HoldsTheFileBytes() const {
+    char buffer[65536];
+    std::size_t at = 0;
+    for (;;) {
+        const ssize_t count = pread(file.get(), buffer, sizeof buffer, static_cast<off_t>(at));
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) return false;
+        if (count == 0) return at == text.size();
+        const auto size = static_cast<std::size_t>(count);
+        if (size > text.size() - at || std::memcmp(buffer, text.data() + at, size) != 0) return false;
+        at += size;
+    }
+}
+
 std::optional<ProfileCopy> ReadCopy(const std::string& path, std::string& problem) {
     ProfileCopy copy;
     copy.path = path;

@@ -77,6 +77,9 @@ struct ProfileCopy {
 
     // True when a file whose lstat gave INFO at PATH still holds TEXT.
     bool StillTheFile(const std::string& atPath, const struct stat& now) const;
+    // True when the file read or written holds TEXT byte for byte, as it
+    // stands now: one read of it, no trust in its stamps.
+    bool HoldsTheFileBytes() const;
 };
 
 // Reads the regular file PATH (whose lstat gave INFO) into a copy; nullopt,

@@ -8,20 +8,24 @@
 // write of the value a key already holds costs nothing more, and a changed
 // write edits the copy and replaces the file with it.
 //
+// Before a replace the copy is compared with the file's bytes: a program that
+// changes the file through a shared mapping changes its stamps only at its
+// first store into a page, and the replace would undo its later ones.
+//
 // Only a regular file is read: a FIFO would block for ever and a device could
 // be read without end, all while the caller holds the settings lock. A file
 // reached through a symbolic link is replaced where the link leads, so the link
-// stays. The replacement keeps the file's mode, owner, group and access control
-// list, and reaches the disk (file, then folder) before the write returns.
+// stays; only links of the caller or of root are followed. The replacement
+// keeps the file's mode, owner, group and access control list, and reaches the
+// disk (file, then folder) before the write returns.
 #include "platform/profile_file.hpp"
 
-#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -31,6 +35,7 @@
 #include <string_view>
 
 #include "platform/posix/profile_copy.hpp"
+#include "platform/posix/profile_temporary.hpp"
 #include "platform/profile_text.hpp"
 
 namespace platform {
@@ -41,17 +46,18 @@ using posix::Descriptor;
 using posix::ProfileCopy;
 
 constexpr const char* kAclAttribute = "system.posix_acl_access";
-constexpr std::size_t kTemporarySuffix = 6;  // the XXXXXX of mkstemp
 constexpr int kMaxLinks = 40;                // as the kernel's own limit
 
 std::string Reason(const std::string& what) { return what + ": " + std::strerror(errno); }
 
-// Callers name files the Windows way (".\KORVANE16.ini"): a backslash separates
-// folders, so ".\" is the current working directory.
+// The panel names its file the Windows way (".\KORVANE16.ini"): that one
+// form, a name in the current working directory, is taken as "./NAME". Any
+// other backslash is part of a name, as it is to every other program here.
 std::string LocalPath(const char* file) {
-    std::string path(file);
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
+    const std::string_view name(file);
+    if (name.starts_with(".\\") && name.find_first_of("/\\", 2) == std::string_view::npos)
+        return std::string("./").append(name.substr(2));
+    return std::string(name);
 }
 
 std::string FolderOf(const std::string& path) {
@@ -60,43 +66,37 @@ std::string FolderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string NameOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Where a name leads: the end of its chain of symbolic links, and what is
 // there (the lstat of it is the one look at the file an access needs).
 struct Target {
     std::string path;
     bool exists = false;
+    bool ownLinks = true;  // every link on the way is the caller's own
     struct stat info {};
 };
 
-// Whether the link LINK at PATH may be followed. In a folder anyone may write
-// and only owners may delete from (as /tmp), a link of another user could
-// point the panel at any file of whoever starts it there; the kernel refuses to
-// follow such a link itself, and the links are followed here by hand, so the
-// same rule is kept: only a link of this user or of the folder's owner.
-bool MayFollow(const std::string& path, const struct stat& link) {
-    if (link.st_uid == geteuid()) return true;
-    struct stat folder {};
-    if (stat(FolderOf(path).c_str(), &folder) != 0) return false;
-    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
-    return !shared || link.st_uid == folder.st_uid;
-}
+// Whether a link owned by OWNER may be followed: only the caller's and root's.
+// Another user's link could point the panel at any file of whoever starts it
+// there (root above all), in any folder, so it counts as an unreadable file.
+bool MayFollow(uid_t owner) { return owner == geteuid() || owner == 0; }
 
 // Follows the links from PATH; nullopt, with the reason in PROBLEM, when the
 // chain cannot be followed or what is at its end cannot be examined.
-std::optional<Target> FollowLinks(std::string path, std::string& problem) {
+std::optional<Target> FollowLinks(const std::string& named, std::string& problem) {
+    std::string path = named;
+    bool ownLinks = true;
     for (int hop = 0; hop <= kMaxLinks; ++hop) {
         Target target;
+        target.ownLinks = ownLinks;
         if (lstat(path.c_str(), &target.info) != 0) {
             if (errno != ENOENT) {
                 problem = Reason("cannot examine it");
                 return std::nullopt;
             }
             target.path = path;
+            // A link whose text names no file the kernel still reaches (as
+            // /dev/stdin, /dev/fd/N of a pipe): what the kernel reaches counts.
+            if (hop > 0 && stat(named.c_str(), &target.info) == 0) target.exists = true;
             return target;
         }
         if (!S_ISLNK(target.info.st_mode)) {
@@ -104,10 +104,11 @@ std::optional<Target> FollowLinks(std::string path, std::string& problem) {
             target.exists = true;
             return target;
         }
-        if (!MayFollow(path, target.info)) {
-            problem = "it is a link of another user in a folder anyone may write, which is not followed";
+        if (!MayFollow(target.info.st_uid)) {
+            problem = "it is a link of another user, which is not followed";
             return std::nullopt;
         }
+        ownLinks = ownLinks && target.info.st_uid == geteuid();
         std::string link(static_cast<std::size_t>(target.info.st_size) + 256, '\0');
         const ssize_t length = readlink(path.c_str(), link.data(), link.size());
         if (length < 0) {
@@ -148,31 +149,6 @@ bool WriteAll(int fd, std::string_view text) {
     return true;
 }
 
-// "dir/.NAME." beside "dir/NAME": the same folder, so the rename stays on one
-// file system; hidden, since a kill before the rename leaves it behind until
-// the next access removes it.
-// Appended, not added to a one-letter literal: GCC 12 at -O3 reports a false
-// -Wrestrict for that.
-std::string TemporaryStem(const std::string& path) { return std::string(1, '.').append(NameOf(path)).append("."); }
-
-bool IsTemporaryOf(std::string_view name, std::string_view stem) {
-    if (!name.starts_with(stem) || name.size() != stem.size() + kTemporarySuffix) return false;
-    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(stem.size()), name.end(), [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    });
-}
-
-void RemoveStaleTemporariesOf(const std::string& path) {
-    const std::string folder = FolderOf(path);
-    const std::string stem = TemporaryStem(path);
-    DIR* entries = opendir(folder.c_str());
-    if (entries == nullptr) return;
-    while (const dirent* entry = readdir(entries)) {
-        if (IsTemporaryOf(entry->d_name, stem)) unlinkat(dirfd(entries), entry->d_name, 0);
-    }
-    closedir(entries);
-}
-
 // The raw access control list of the file FD, empty when it has none.
 std::string AccessList(int fd) {
     std::string acl;
@@ -211,18 +187,16 @@ bool KeepAttributes(int fd, const ProfileCopy& old, std::string& problem) {
 }
 
 // The one place the file is replaced: COPY's text goes to a temporary file
-// beside PATH, which reaches the disk before the rename makes it the file; the
-// folder is flushed after, so the rename itself survives a power cut. While
+// beside PATH (held by this process until the rename, see profile_temporary),
+// which reaches the disk before the rename makes it the file; the folder is
+// flushed after, so the rename itself survives a power cut. While
 // REPLACING, COPY still holds the old file's descriptor and attributes, which
 // the new file takes over. On success COPY becomes the copy of the new file.
 bool ReplaceFile(const std::string& path, ProfileCopy& copy, bool replacing, std::string& problem) {
     const std::string folder = FolderOf(path);
-    std::string temporary = folder + "/" + TemporaryStem(path) + std::string(kTemporarySuffix, 'X');
-    Descriptor fd(mkostemp(temporary.data(), O_CLOEXEC));
-    if (fd.get() < 0) {
-        problem = Reason("cannot create a new file beside it");
-        return false;
-    }
+    std::string temporary;
+    Descriptor fd = posix::CreateHeldTemporary(path, temporary, problem);
+    if (fd.get() < 0) return false;
     bool ok = WriteAll(fd.get(), copy.text);
     if (!ok) problem = Reason("cannot write the new file");
     if (ok && replacing) ok = KeepAttributes(fd.get(), copy, problem);
@@ -247,6 +221,7 @@ bool ReplaceFile(const std::string& path, ProfileCopy& copy, bool replacing, std
         unlink(temporary.c_str());
         return false;
     }
+    flock(fd.get(), LOCK_UN);  // no longer a temporary file
     const Descriptor folderFd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     // Some file systems cannot flush a folder (EINVAL); the file itself is safe there.
     if (folderFd.get() < 0 || (fsync(folderFd.get()) != 0 && errno != EINVAL)) {
@@ -272,9 +247,9 @@ std::mutex copyMutex;
 std::optional<ProfileCopy> held;
 
 // The copy of the regular file at TARGET: the one held while it still is the
-// file, else read anew. nullptr, with the reason in PROBLEM, when the file
-// cannot be read.
-ProfileCopy* CurrentCopy(const Target& target, std::string& problem) {
+// file, else read anew (READ_NOW tells which). nullptr, with the reason in
+// PROBLEM, when the file cannot be read.
+ProfileCopy* CurrentCopy(const Target& target, std::string& problem, bool* readNow = nullptr) {
     if (S_ISDIR(target.info.st_mode)) {
         problem = "it is a folder, not a file";
     } else if (!S_ISREG(target.info.st_mode)) {
@@ -285,6 +260,7 @@ ProfileCopy* CurrentCopy(const Target& target, std::string& problem) {
     } else {
         held.reset();
         held = posix::ReadCopy(target.path, problem);
+        if (readNow != nullptr) *readNow = true;
         if (held) return &*held;
     }
     held.reset();
@@ -324,15 +300,23 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
         why = "nothing to write";
     } else if (target) {
         // A file that cannot be read is never replaced: its settings would be lost.
-        ProfileCopy* copy = target->exists ? CurrentCopy(*target, why) : &held.emplace();
-        const std::optional<profile::Edit> edit =
+        bool readNow = false;
+        ProfileCopy* copy = target->exists ? CurrentCopy(*target, why, &readNow) : &held.emplace();
+        std::optional<profile::Edit> edit =
             copy != nullptr ? profile::PlanSetValue(copy->text, copy->index, section, key, value) : std::nullopt;
+        // A kept copy replaces the file only while it still holds the file's
+        // bytes (a store through a mapping may have left the stamps alone).
+        if (edit && !readNow && target->exists && !copy->HoldsTheFileBytes()) {
+            held = posix::ReadCopy(target->path, why);
+            copy = held ? &*held : nullptr;
+            edit = copy != nullptr ? profile::PlanSetValue(copy->text, copy->index, section, key, value) : std::nullopt;
+        }
         if (copy != nullptr && !edit) {
             written = true;  // the key holds the value already: the file stays untouched
         } else if (edit && target->exists && faccessat(AT_FDCWD, target->path.c_str(), W_OK, AT_EACCESS) != 0) {
             why = Reason("cannot write it");
         } else if (edit) {
-            RemoveStaleTemporariesOf(target->path);
+            if (target->ownLinks) posix::RemoveStaleTemporariesOf(target->path);
             profile::ApplyEdit(copy->text, copy->index, *edit);
             written = ReplaceFile(target->path, *copy, target->exists, why);
             if (!written) held.reset();  // the file is as it was: read it again next time
@@ -348,12 +332,13 @@ void ForgetProfileCopies() {
 }
 
 void RemoveStaleTemporaries(const char* file) {
-    // Beside the name, and beside where its link leads, if it is one.
+    // Beside the name, and beside where its link leads, if it is one of the
+    // caller's own links.
     const std::string named = LocalPath(file);
-    RemoveStaleTemporariesOf(named);
+    posix::RemoveStaleTemporariesOf(named);
     std::string ignored;
     const std::optional<Target> target = FollowLinks(named, ignored);
-    if (target && target->path != named) RemoveStaleTemporariesOf(target->path);
+    if (target && target->ownLinks && target->path != named) posix::RemoveStaleTemporariesOf(target->path);
 }
 
 }  // namespace platform

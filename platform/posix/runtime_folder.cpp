@@ -3,7 +3,10 @@
 //   1. $XDG_RUNTIME_DIR, when it is a folder of this user that only the user
 //      may enter (after su or sudo it is often another user's, or missing);
 //   2. "korvane16" in the user's cache folder ($XDG_CACHE_HOME, else
-//      $HOME/.cache, else the home folder the user database names);
+//      $HOME/.cache, else the home folder the user database names), when
+//      that folder (or, while it is missing, the folder it would be made in)
+//      is this user's: after "sudo -E" HOME is another user's home, and
+//      nothing may be made there;
 //   3. as a last resort "korvane16-UID" in $TMPDIR or /tmp, or, when another
 //      user took that name first, "korvane16-UID.1" up to ".9".
 // A candidate that is missing is created private; one that is another user's,
@@ -12,7 +15,6 @@
 #include "platform/runtime_folder.hpp"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,7 +22,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
+
+#include "platform/posix/home_folder.hpp"
 
 namespace platform {
 
@@ -30,22 +33,17 @@ constexpr int kTemporaryAlternatives = 9;
 
 std::string Reason(const std::string& what) { return what + ": " + std::strerror(errno); }
 
-// An absolute path from the environment, or "" when the variable is unset,
-// empty or relative.
-std::string AbsoluteVariable(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr && value[0] == '/' ? value : "";
-}
-
-std::string HomeFolder() {
-    if (std::string home = AbsoluteVariable("HOME"); !home.empty()) return home;
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-        found->pw_dir != nullptr && found->pw_dir[0] == '/')
-        return found->pw_dir;
-    return "";
+// True when PATH is a folder of this user (a link to one counts), or missing
+// from such a folder, so that whatever is made there is the user's own.
+bool OwnPlace(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        const std::size_t slash = path.find_last_of('/');
+        return errno == ENOENT && slash != std::string::npos &&
+               stat(slash == 0 ? "/" : path.substr(0, slash).c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+               info.st_uid == geteuid();
+    }
+    return S_ISDIR(info.st_mode) && info.st_uid == geteuid();
 }
 
 enum class Creation {
@@ -91,7 +89,7 @@ std::optional<std::string> UserRuntimeFolder(std::string& error) {
         const std::string home = HomeFolder();
         if (!home.empty()) cache = home + "/.cache";
     }
-    if (!cache.empty()) {
+    if (!cache.empty() && OwnPlace(cache)) {
         mkdir(cache.c_str(), 0700);  // the cache folder itself, when the user has none yet
         if (std::string folder = Private(cache + "/korvane16", Creation::CreateOwn, why); !folder.empty())
             return folder;

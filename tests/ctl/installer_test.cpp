@@ -202,6 +202,7 @@ TEST(CtlDryRun, SaysWhatWouldChangeAndTouchesNeitherFileNorBoard) {
 TEST(CtlFiles, TheDesktopFileLivesInTheUsersConfigurationFolder) {
     CtlFolder folder;
     const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "/";
+    std::filesystem::create_directory(folder.Path("home"));  // a home exists; nothing makes one
     for (const bool xdg : {true, false}) {
         if (xdg) setenv("XDG_CONFIG_HOME", folder.Path("config").c_str(), 1);
         else setenv("HOME", folder.Path("home").c_str(), 1);

@@ -29,7 +29,7 @@ TEST(CommandLine, HelpAndVersionPrintAndExitWithoutADisplay) {
         if (std::string(option) == "--version") {
             EXPECT_EQ(f.out, "korvane16 " KORVANE16_VERSION "\n");
         } else {
-            EXPECT_EQ(f.out.rfind("usage: korvane16 [--show]", 0), 0u) << f.out;
+            EXPECT_EQ(f.out.rfind("usage: korvane16 [--desktop] [--show]", 0), 0u) << f.out;
             EXPECT_NE(f.out.find("--show"), std::string::npos);
         }
         ExpectUntouched(run);
@@ -85,6 +85,20 @@ TEST(CommandLine, TheDisplayOptionNamesTheDisplayWithoutTheEnvironment) {
     EXPECT_EQ(f.status, 0) << f.err;
     ASSERT_FALSE(run.Journal().empty()) << f.err;
     EXPECT_EQ(run.Journal().back(), "unload");
+}
+
+// A display that no server answers on, named by DISPLAY or on the command
+// line: one line and exit status 1, not the toolkit's abort; nothing touched.
+TEST(CommandLine, ADeadDisplayIsSaidInOneLine) {
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{{}, {"-display", ":4093"}}) {
+        SCOPED_TRACE(arguments.size());
+        ProgramRun run;
+        const Finished f = run.Run(arguments, {{"QT_QPA_PLATFORM", "-"}, {"DISPLAY", ":4093"}});
+        EXPECT_EQ(f.status, 1);
+        EXPECT_EQ(Lines(f.err), 1) << f.err;
+        EXPECT_NE(f.err.find("korvane16: cannot open the display :4093"), std::string::npos) << f.err;
+        ExpectUntouched(run);
+    }
 }
 
 TEST(ShowPanelFlag, ZeroClosesThePanelAtOnceAndSaysWhyOnStandardError) {

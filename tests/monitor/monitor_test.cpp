@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QImage>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -120,6 +121,12 @@ TEST_F(Monitor, WithoutADisplayTheWindowSaysSoInOneLineAndASnapshotStillWorks) {
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_NE(r.err.find("no display"), std::string::npos) << r.err;
+
+    // A display no server answers on: the same, not the toolkit's abort.
+    r = Run("env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:4093 " + std::string(KORVANE16_MONITOR));
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find("cannot open the display :4093"), std::string::npos) << r.err;
 
     r = Run(bare + " --snapshot '" + Folder() + "/picture.png'");
     EXPECT_EQ(r.status, 1) << r.err;
@@ -245,6 +252,42 @@ TEST_F(Monitor, ASecondBoardStaysOutEvenWhenTheBoardFileWasRemoved) {
         EXPECT_NE(r.err.find("another virtual board of this user is running"), std::string::npos) << r.err;
         EXPECT_EQ(panel.Close(), 0);
     }
+}
+
+// The title says what the board shows; F11 or a double click toggles full
+// screen, Escape leaves it; a place partly off the screen is pulled onto it.
+TEST_F(Monitor, TheWindowNamesWhatItShowsGoesFullScreenAndStaysOnTheScreen) {
+    MonitorWindow window;
+    window.setGeometry(780, 0, 640, 480);  // right of the panel, on a screen 800 wide
+    window.show();
+    const QRect free = window.screen()->availableGeometry();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return free.contains(window.frameGeometry()); }, 2000))
+        << "at " << window.frameGeometry().x() << "," << window.frameGeometry().y();
+
+    LiveHarness panel(Folder());
+    const struct {
+        const char* lines;
+        const char* title;
+    } shown[] = {{"", "KORVANE16 monitor \u2014 NTSC, DIV 16"},
+                 {"type 1092 1\nclick 1009\n", "KORVANE16 monitor \u2014 NTSC, DIV 4"},
+                 {"click 1002\n", "KORVANE16 monitor \u2014 PAL, DIV 16"}};
+    for (const auto& row : shown) {
+        panel.Do(row.lines);
+        window.Refresh();
+        EXPECT_EQ(window.windowTitle(), QString::fromUtf8(row.title));
+    }
+
+    QTest::keyClick(&window, Qt::Key_F11);
+    EXPECT_TRUE(window.FullScreen());
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.FullScreen());
+    QTest::mouseDClick(&window, Qt::LeftButton);
+    EXPECT_TRUE(window.FullScreen());
+    QTest::mouseDClick(&window, Qt::LeftButton);
+    EXPECT_FALSE(window.FullScreen());
+    EXPECT_EQ(panel.Close(), 0);
+    window.Refresh();
+    EXPECT_EQ(window.windowTitle(), "KORVANE16 monitor");
 }
 
 }  // namespace

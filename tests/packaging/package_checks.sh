@@ -53,7 +53,8 @@ check_contents() {
   local deb file depends needed path
   deb=$(cat "$shared/deb")
   for file in /usr/bin/korvane16 /usr/bin/korvane16-ctl /usr/bin/korvane16-harness /usr/lib/korvane16/TAVRIND.dll \
-    /usr/share/applications/korvane16.desktop /usr/share/metainfo/org.korvane16.panel.metainfo.xml \
+    /usr/share/applications/korvane16.desktop /usr/share/korvane16/korvane16-autostart.desktop \
+    /usr/share/metainfo/org.korvane16.panel.metainfo.xml \
     /usr/share/icons/hicolor/48x48/apps/korvane16.png /usr/share/icons/hicolor/256x256/apps/korvane16.png \
     /usr/share/man/man1/korvane16.1.gz /usr/share/man/man1/korvane16-ctl.1.gz /usr/share/man/man1/korvane16-harness.1.gz \
     /usr/share/bash-completion/completions/korvane16-ctl /usr/share/ansible/plugins/modules/korvane16_settings.py \

@@ -20,16 +20,32 @@
 // setting other values. A panel that finds the show-panel flag already cleared
 // by another quits at start, saving what it read, as it should. Afterwards
 // every key must be present once, holding the old value or one of the panels'
-// values, and no temporary file may remain.
+// values, and no temporary file may remain. Beside native panels two other
+// writers work on the same file meanwhile:
+//   - a neighbour that keeps the file mapped and, under the settings lock,
+//     counts a value of its own up in place (its stores after the first into
+//     a page leave the file's stamps alone); at each count and at the end the
+//     file must hold its last one: no update lost;
+//   - a file copier that delivers the file as such tools do: its copy in
+//     flight named ".KORVANE16.ini.XXXXXX", written without the lock, then
+//     renamed over the file. Its rename is made under the lock with the file's
+//     bytes of that moment, so that it undoes no update itself (a real copier
+//     would); what is proven is that no delivery fails and no file in flight
+//     is removed.
+// (The Windows build's lock is its system's mutex, which they cannot take.)
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -231,8 +247,167 @@ bool WaitForRelease(pid_t pid, const fs::path& journal) {
 struct Tally {
     int runs = 0, mixed = 0, allOld = 0, allNew = 0, finishedFirst = 0, leftOne = 0;
     int tornFiles = 0, lostKeys = 0, wrongValues = 0, leftTemporaries = 0, temporariesAfterNextStart = 0;
+    // The neighbours beside the panels (side by side only).
+    int mappedStores = 0, lostMappedUpdates = 0, deliveries = 0, failedDeliveries = 0;
 
-    bool Failed() const { return tornFiles + lostKeys + wrongValues + leftTemporaries + temporariesAfterNextStart > 0; }
+    bool Failed() const {
+        return tornFiles + lostKeys + wrongValues + leftTemporaries + temporariesAfterNextStart + lostMappedUpdates +
+                   failedDeliveries > 0;
+    }
+};
+
+// Holds the panels' settings lock (the harness's lock file in the run-time
+// folder) for one access, as a program that shares the file should.
+class SettingsLockHeld {
+public:
+    explicit SettingsLockHeld(const fs::path& lockFile)
+        : fd_(open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+        while (fd_ >= 0 && flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~SettingsLockHeld() {
+        if (fd_ >= 0) close(fd_);
+    }
+    SettingsLockHeld(const SettingsLockHeld&) = delete;
+    SettingsLockHeld& operator=(const SettingsLockHeld&) = delete;
+
+private:
+    int fd_;
+};
+
+constexpr const char* kMappedKey = "Mapped=";
+constexpr std::size_t kMappedDigits = 6;
+
+// COUNT as the neighbour stores it: always six digits.
+std::string CountText(int count) {
+    std::string digits = std::to_string(count % 1000000);
+    return digits.insert(0, kMappedDigits - digits.size(), '0');
+}
+
+// The neighbour that counts "Mapped" up through a mapping of the file it
+// keeps while the file stays the same (a replaced file is mapped anew).
+class MappedNeighbour {
+public:
+    MappedNeighbour(fs::path file, fs::path lockFile) : file_(std::move(file)), lockFile_(std::move(lockFile)) {}
+    ~MappedNeighbour() { Unmap(); }
+
+    // One session: false when the file holds no count to change. A count
+    // other than its last one found there is a lost update.
+    bool CountUp() {
+        const SettingsLockHeld hold(lockFile_);
+        struct stat now {};
+        if (stat(file_.c_str(), &now) != 0) return false;
+        if (bytes_ == nullptr || now.st_ino != inode_ || now.st_dev != device_) Map();
+        if (bytes_ == nullptr) return false;
+        const std::size_t at = std::string_view(bytes_, size_).find(kMappedKey);
+        if (at == std::string_view::npos || at + std::strlen(kMappedKey) + kMappedDigits > size_) return false;
+        char* digits = bytes_ + at + std::strlen(kMappedKey);
+        if (std::string_view(digits, kMappedDigits) != CountText(count_)) ++lost_;
+        std::memcpy(digits, CountText(++count_).data(), kMappedDigits);
+        return true;
+    }
+    int Count() const { return count_; }
+    int Lost() const { return lost_; }
+
+private:
+    void Map() {
+        Unmap();
+        fd_ = open(file_.c_str(), O_RDWR | O_CLOEXEC);
+        struct stat info {};
+        if (fd_ < 0 || fstat(fd_, &info) != 0 || info.st_size == 0) return;
+        void* bytes = mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
+        if (bytes == MAP_FAILED) return;
+        bytes_ = static_cast<char*>(bytes);
+        size_ = static_cast<std::size_t>(info.st_size);
+        inode_ = info.st_ino;
+        device_ = info.st_dev;
+    }
+    void Unmap() {
+        if (bytes_ != nullptr) munmap(bytes_, size_);
+        if (fd_ >= 0) close(fd_);
+        bytes_ = nullptr;
+        fd_ = -1;
+    }
+
+    fs::path file_, lockFile_;
+    int fd_ = -1;
+    char* bytes_ = nullptr;
+    std::size_t size_ = 0;
+    ino_t inode_ = 0;
+    dev_t device_ = 0;
+    int count_ = 0;
+    int lost_ = 0;
+};
+
+// One delivery of the file copier; false when it failed: its file in flight
+// was removed, or the rename did not succeed.
+bool DeliverAsACopier(const fs::path& file, const fs::path& lockFile) {
+    std::string temporary = (file.parent_path() / ("." + file.filename().string() + ".XXXXXX")).string();
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    // In flight for a while, in pieces, as a copy over a network comes.
+    const std::string piece(512, ';');
+    bool ok = true;
+    for (int i = 0; ok && i < 4; ++i) {
+        ok = write(fd, piece.data(), piece.size()) == static_cast<ssize_t>(piece.size());
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    if (ok) {
+        const SettingsLockHeld hold(lockFile);
+        const std::string text = ReadText(file);
+        struct stat named {}, held {};
+        ok = ftruncate(fd, 0) == 0 && pwrite(fd, text.data(), text.size(), 0) == static_cast<ssize_t>(text.size()) &&
+             stat(temporary.c_str(), &named) == 0 && fstat(fd, &held) == 0 && named.st_ino == held.st_ino &&
+             rename(temporary.c_str(), file.c_str()) == 0;
+    }
+    close(fd);
+    if (!ok) unlink(temporary.c_str());
+    return ok;
+}
+
+// Runs the neighbour and the copier on FILE until STOP is set, counting into
+// TALLY; false when the neighbour's last count is not in the file.
+class Neighbours {
+public:
+    Neighbours(const fs::path& file, const fs::path& lockFile, Tally& tally)
+        : file_(file), mapped_(file, lockFile), tally_(tally) {
+        mapping_ = std::thread([this] {
+            while (!stop_) {
+                if (mapped_.CountUp()) ++stores_;
+                std::this_thread::sleep_for(std::chrono::microseconds(300));
+            }
+        });
+        copying_ = std::thread([this, lockFile] {
+            while (!stop_) {
+                ++deliveries_;
+                if (!DeliverAsACopier(file_, lockFile)) ++failed_;
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        });
+    }
+    // Stops both and checks the file for the neighbour's last count.
+    void Finish() {
+        stop_ = true;
+        mapping_.join();
+        copying_.join();
+        tally_.mappedStores += stores_;
+        tally_.deliveries += deliveries_;
+        tally_.failedDeliveries += failed_;
+        const std::string last = kMappedKey + CountText(mapped_.Count()) + "\n";
+        const bool lastKept = ReadText(file_).find(last) != std::string::npos;
+        if (tally_.lostMappedUpdates == 0 && (!lastKept || mapped_.Lost() > 0))
+            std::cerr << "settings_kill: the neighbour lost " << mapped_.Lost() << " counts in a round"
+                      << (lastKept ? "" : " and its last, " + last) << '\n';
+        tally_.lostMappedUpdates += mapped_.Lost() + (lastKept ? 0 : 1);
+    }
+
+private:
+    fs::path file_;
+    MappedNeighbour mapped_;
+    Tally& tally_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> stores_{0}, deliveries_{0}, failed_{0};
+    std::thread mapping_, copying_;
 };
 
 // Checks the killed file against the start and end settings; counts into TALLY
@@ -355,10 +530,13 @@ struct Run {
         const Folder folder(work / "side-by-side");
         fs::create_directories(folder.path());
         std::mt19937 random(options.seed + 1);
+        const bool neighbours = options.harness.size() == 1;  // native panels, which take the same lock
         for (int round = 0; round < options.rounds; ++round) {
             const Settings start = StartSettings();
-            WriteText(folder.Settings(), TextOf(start));
+            WriteText(folder.Settings(), TextOf(start) + (neighbours ? "[Neighbour]\n" + std::string(kMappedKey) + CountText(0) + "\n" : ""));
             fs::remove(folder.path() / "err.txt");
+            std::optional<Neighbours> beside;
+            if (neighbours) beside.emplace(folder.Settings(), work / "runtime" / "ZEDevudIzazIni", tally);
             std::vector<Settings> ends;
             std::vector<pid_t> panels;
             for (int p = 0; p < options.sessions; ++p) {
@@ -373,6 +551,7 @@ struct Run {
             for (const pid_t pid : panels) {
                 ++tally.runs;
                 const int status = WaitFor(pid);
+                if (pid == panels.back() && beside) beside->Finish();
                 if (WIFEXITED(status) && WEXITSTATUS(status) == 0) continue;
                 // A panel that found the show-panel flag cleared by another
                 // quits at start (and saves what it read); its script then
@@ -460,6 +639,9 @@ int main(int argc, char** argv) {
               << sideBySide.finishedFirst << " quit at start, finding the show-panel flag cleared); torn files "
               << sideBySide.tornFiles << ", lost keys " << sideBySide.lostKeys << ", wrong values "
               << sideBySide.wrongValues << ", temporary files left " << sideBySide.leftTemporaries << '\n';
+    std::cout << "beside them: a neighbour's " << sideBySide.mappedStores << " counts through a mapping, "
+              << sideBySide.lostMappedUpdates << " lost; a copier's " << sideBySide.deliveries
+              << " deliveries, " << sideBySide.failedDeliveries << " failed\n";
     std::cout << "in " << static_cast<int>(seconds) << " s\n";
     if (failed == 0 && !kills.Failed() && !sideBySide.Failed()) fs::remove_all(run.work);
     else std::cerr << "settings_kill: the runs are kept in " << run.work.string() << '\n';

@@ -186,9 +186,8 @@ TEST_F(HostileFile, ALinkLoopIsUnreadable) {
 
 // In a folder anyone may write and only owners may delete from (as /tmp), a
 // link another user made could point the panel at any file of the person who
-// starts it there; the kernel's own protection against that follows a link
-// only as far as its path resolution goes, so the panel keeps the same rule.
-// A link of the folder's owner or of the user is followed as anywhere else.
+// starts it there. Only links of the user and of root are followed (in any
+// folder; the tool's tests show it in another user's folder).
 TEST_F(HostileFile, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
     if (geteuid() != 0) GTEST_SKIP() << "only root can make a link another user's";
     std::filesystem::create_directory("store");
@@ -320,15 +319,16 @@ TEST_F(HostileFile, AFolderThatCannotTakeANewFileFailsTheWrite) {
     EXPECT_EQ(ReadText(kLocalFile), "[General]\nDIV=4\n");
 }
 
-// Temporary files of interrupted writes are stale under the lock: the next
-// write or start removes them, and nothing else.
+// Temporary files of interrupted writes are removed by the next write or
+// start, and nothing else: not other programs' files of like names.
 TEST_F(HostileFile, StaleTemporaryFilesAreRemovedAndOthersKept) {
     std::filesystem::create_directory("store");
     ASSERT_EQ(symlink("store/settings.ini", kLocalFile), 0);
     WriteText("store/settings.ini", "[General]\nDIV=4\n");
-    const std::vector<std::string> stale = {".KORVANE16.ini.a1B2c3", "store/.settings.ini.Zz9Yy8"};
-    const std::vector<std::string> kept = {".KORVANE16.ini.toolong1", ".KORVANE16.ini.a-b_c.", "KORVANE16.ini.a1B2c3",
-                                           ".settings.ini.Zz9Yy8", "store/.other.ini.Zz9Yy8"};
+    const std::vector<std::string> stale = {".KORVANE16.ini.k16tmp-a1B2c3", "store/.settings.ini.k16tmp-Zz9Yy8"};
+    const std::vector<std::string> kept = {".KORVANE16.ini.k16tmp-toolong", ".KORVANE16.ini.k16tmp-a-b_c.",
+                                           ".KORVANE16.ini.a1B2c3", "KORVANE16.ini.k16tmp-a1B2c3",
+                                           ".settings.ini.k16tmp-Zz9Yy8", "store/.other.ini.k16tmp-Zz9Yy8"};
     for (const std::string& name : stale) WriteText(name, "[General]\nDIV=1\n");
     for (const std::string& name : kept) WriteText(name, "[General]\nDIV=1\n");
 

@@ -141,11 +141,15 @@ TEST_F(ProfileRead, ValueTextsReadAsOnWindows) {
     }
 }
 
-TEST_F(ProfileRead, BackslashesSeparateFolders) {
+// ".\NAME" is the working folder's NAME; any other backslash is part of a name.
+TEST_F(ProfileRead, OnlyTheWindowsNameOfTheWorkingFoldersFileIsConverted) {
     std::filesystem::create_directory("sub");
     WriteText("sub/KORVANE16.ini", "[General]\nDIV=10\n");
-    EXPECT_EQ(platform::ReadProfileInt("General", "DIV", kDefault, ".\\sub\\KORVANE16.ini"), 10);
-    EXPECT_EQ(platform::ReadProfileInt("General", "DIV", kDefault, kSettingsFile), kDefault);
+    WriteText("sub\\KORVANE16.ini", "[General]\nDIV=11\n");
+    WriteText(kLocalFile, "[General]\nDIV=12\n");
+    EXPECT_EQ(platform::ReadProfileInt("General", "DIV", kDefault, "sub\\KORVANE16.ini"), 11);
+    EXPECT_EQ(platform::ReadProfileInt("General", "DIV", kDefault, ".\\sub\\KORVANE16.ini"), kDefault);
+    EXPECT_EQ(platform::ReadProfileInt("General", "DIV", kDefault, kSettingsFile), 12);
 }
 
 TEST_F(ProfileRead, UnreadableFileGivesTheDefault) {

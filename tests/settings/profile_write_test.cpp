@@ -127,15 +127,16 @@ TEST_F(ProfileWrite, WritesLeaveNoTemporaryFiles) {
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{kLocalFile});
 }
 
-TEST_F(ProfileWrite, BackslashesSeparateFolders) {
+TEST_F(ProfileWrite, ABackslashBeyondTheWindowsNameOfTheWorkingFoldersFileIsPartOfAName) {
     std::filesystem::create_directory("sub");
-    ASSERT_TRUE(platform::WriteProfileString("General", "DIV", "10", ".\\sub\\KORVANE16.ini"));
-    EXPECT_EQ(ReadText("sub/KORVANE16.ini"), "[General]\nDIV=10\n");
+    ASSERT_TRUE(platform::WriteProfileString("General", "DIV", "10", "sub\\KORVANE16.ini"));
+    EXPECT_EQ(ReadText("sub\\KORVANE16.ini"), "[General]\nDIV=10\n");
+    EXPECT_TRUE(std::filesystem::is_empty("sub"));
     EXPECT_FALSE(std::filesystem::exists(kLocalFile));
 }
 
 TEST_F(ProfileWrite, FailuresReportFalseAndLeaveNothingBehind) {
-    EXPECT_FALSE(platform::WriteProfileString("General", "DIV", "1", ".\\missing\\KORVANE16.ini"));
+    EXPECT_FALSE(platform::WriteProfileString("General", "DIV", "1", "missing/KORVANE16.ini"));
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{});
 
     // A file that exists but cannot be read is never replaced by one made from nothing.
