@@ -1,7 +1,10 @@
 #include "qt/spoken_names.hpp"
 
 #include <QStringList>
+#include <functional>
 #include <optional>
+#include <span>
+#include <vector>
 
 #include "layout/layout_specs.hpp"
 
@@ -15,13 +18,27 @@ constexpr bool Inside(const DialogRect& inner, const DialogRect& outer) {
 }
 
 // The caption of the smallest group box the control lies in.
-QString GroupCaption(const ControlSpec& control) {
+QString FindGroupCaption(const ControlSpec& control) {
     const ControlSpec* group = nullptr;
     for (const ControlSpec& box : TemplateControls())
         if (box.kind == ControlKind::GroupBox && Inside(control.rect, box.rect) &&
             (group == nullptr || box.rect.width * box.rect.height < group->rect.width * group->rect.height))
             group = &box;
     return group != nullptr ? Text(group->caption) : QString();
+}
+
+// The same, found once for every control of the template: naming the whole
+// dialog asks it of each control many times over, before the first frame.
+QString GroupCaption(const ControlSpec& control) {
+    static const std::vector<QString> captions = [] {
+        std::vector<QString> all;
+        for (const ControlSpec& each : TemplateControls()) all.push_back(FindGroupCaption(each));
+        return all;
+    }();
+    const std::span<const ControlSpec> all = TemplateControls();
+    const std::less<const ControlSpec*> before;
+    if (before(&control, all.data()) || !before(&control, all.data() + all.size())) return FindGroupCaption(control);
+    return captions[static_cast<std::size_t>(&control - all.data())];
 }
 
 // A label's caption without its trailing " : ".
@@ -72,8 +89,9 @@ QString NameOf(const ControlSpec& control) {
 // The names of the controls of KIND that lie in the same group box as CONTROL.
 QStringList NamesInGroup(const ControlSpec& control, ControlKind kind) {
     QStringList names;
+    const QString group = GroupCaption(control);
     for (const ControlSpec& other : TemplateControls())
-        if (other.kind == kind && other.id != kNoId && GroupCaption(other) == GroupCaption(control))
+        if (other.kind == kind && other.id != kNoId && GroupCaption(other) == group)
             names << NameOf(other);
     return names;
 }

@@ -3,15 +3,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <random>
 
 #if defined(_WIN32)
 #include <windows.h>
-#include <process.h>
+
+#include <cctype>
 #else
 #include <fcntl.h>
 #include <unistd.h>
-
-#include <random>
 #endif
 
 namespace sim {
@@ -22,49 +22,7 @@ std::string PpmBytes(const Picture& picture) {
     return bytes;
 }
 
-#if defined(_WIN32)
-
 namespace {
-
-// Puts TEMPORARY in the place of PATH in one step; 0, or the system's error code.
-DWORD ReplaceFile(const std::string& temporary, const std::string& path) {
-    const bool moved =
-        MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    return moved ? 0 : GetLastError();
-}
-
-}  // namespace
-
-bool WritePpmAtomically(const std::string& path, const Picture& picture, std::string& error) {
-    // Beside the file, so the replace stays on one file system.
-    const std::string temporary = path + ".part" + std::to_string(_getpid());
-    const std::string bytes = PpmBytes(picture);
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) {
-        error = "cannot create " + temporary + ": " + std::strerror(errno);
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeError = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        error = "cannot write " + temporary + ": " + std::strerror(written ? errno : writeError);
-        std::remove(temporary.c_str());
-        return false;
-    }
-    if (const DWORD failure = ReplaceFile(temporary, path); failure != 0) {
-        error = "cannot replace " + path + ": system error " + std::to_string(failure);
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
-#else
-
-namespace {
-
-std::string Reason(const std::string& what, int error = errno) { return what + ": " + std::strerror(error); }
 
 // A name beside PATH that no one can foresee, so none can be prepared for it.
 std::string UnforeseeableName(const std::string& path) {
@@ -74,6 +32,83 @@ std::string UnforeseeableName(const std::string& path) {
     for (int i = 0; i < 10; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
     return name;
 }
+
+}  // namespace
+
+#if defined(_WIN32)
+
+namespace {
+
+// WHAT and the system's words for the error CODE.
+std::string Reason(const std::string& what, DWORD code) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string words = "error " + std::to_string(code);
+    if (length != 0 && text != nullptr) {
+        words = text;
+        while (!words.empty() && (std::isspace(static_cast<unsigned char>(words.back())) || words.back() == '.'))
+            words.pop_back();
+    }
+    LocalFree(text);
+    return what + ": " + words;
+}
+
+// A new file of this process's own beside PATH, never one already there.
+// INVALID_HANDLE_VALUE with the reason in ERROR.
+HANDLE CreateTemporary(const std::string& path, std::string& temporary, std::string& error) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = UnforeseeableName(path);
+        const HANDLE file =
+            CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const DWORD code = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        if (code != ERROR_FILE_EXISTS) {
+            if (code != 0) error = Reason("cannot create " + temporary, code);
+            return file;
+        }
+    }
+    error = "cannot create a temporary file beside " + path + ": every name tried was taken";
+    return INVALID_HANDLE_VALUE;
+}
+
+// 0, or the error that stopped the write.
+DWORD WriteAll(HANDLE file, const std::string& bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
+            return GetLastError();
+        if (written == 0) return ERROR_DISK_FULL;
+        done += written;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool WritePpmAtomically(const std::string& path, const Picture& picture, std::string& error) {
+    // Beside the file, so the replace stays on one file system.
+    std::string temporary;
+    const HANDLE file = CreateTemporary(path, temporary, error);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD failure = WriteAll(file, PpmBytes(picture));
+    if (!CloseHandle(file) && failure == 0) failure = GetLastError();
+    if (failure != 0) {
+        error = Reason("cannot write " + temporary, failure);
+    } else if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = Reason("cannot replace " + path, GetLastError());
+    } else {
+        return true;
+    }
+    DeleteFileA(temporary.c_str());
+    return false;
+}
+
+#else
+
+namespace {
+
+std::string Reason(const std::string& what, int error = errno) { return what + ": " + std::strerror(error); }
 
 // A new file of this process's own beside PATH: never an existing file, a link
 // or a FIFO someone put there. -1 with the reason in ERROR.

@@ -3,6 +3,12 @@
 // system's own text rules too, but never edit the file in place: the system
 // edits a copy beside it, which is flushed and then moved over the file with
 // write-through, so a crash or kill leaves either the old or the new file.
+//
+// The copy is named ".NAME.k16tmp-XXXXXX": ".NAME.XXXXXX" is what file copiers
+// use for their files in flight, and those are never touched. The writer keeps
+// its copy open without sharing it for deletion from its creation until just
+// before the move, and the sweep removes only a copy it can open for deletion
+// with no sharing at all: one that no live writer holds.
 #include "platform/profile_file.hpp"
 
 #include <windows.h>
@@ -21,7 +27,14 @@ namespace platform {
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// Others may read and write a held copy (the system's writer edits it by
+// name), never delete or rename it.
+constexpr DWORD kShareHeld = FILE_SHARE_READ | FILE_SHARE_WRITE;
+constexpr const char* kTemporaryMark = "k16tmp-";
 constexpr std::size_t kTemporarySuffix = 6;
+// A sweep of another writer may remove a copy in the instant between its
+// release and its move; the write then starts again, a few times at most.
+constexpr int kReplaceAttempts = 8;
 // What the replacement takes over from the file it replaces.
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -39,6 +52,11 @@ public:
     Handle& operator=(const Handle&) = delete;
     bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return handle_; }
+    // Closes the handle held so far, and holds HANDLE instead.
+    void Reset(HANDLE handle = INVALID_HANDLE_VALUE) {
+        if (Valid()) CloseHandle(handle_);
+        handle_ = handle;
+    }
 
 private:
     HANDLE handle_;
@@ -53,7 +71,9 @@ std::string FolderOf(const std::string& path) {
 
 std::string NameOf(const std::string& path) { return path.substr(FolderOf(path).size()); }
 
-std::string TemporaryStem(const std::string& path) { return FolderOf(path) + "." + NameOf(path) + "."; }
+std::string TemporaryStem(const std::string& path) {
+    return FolderOf(path) + "." + NameOf(path) + "." + kTemporaryMark;
+}
 
 bool IsTemporarySuffix(const std::string& suffix) {
     if (suffix.size() != kTemporarySuffix) return false;
@@ -131,75 +151,100 @@ std::optional<FileContents> ReadOriginal(const std::string& path, bool forWritin
     return contents;
 }
 
-// A temporary file beside PATH holding BYTES, under a name no other file has.
-std::optional<std::string> CreateTemporary(const std::string& path, const std::string& bytes, std::string& problem) {
+// A copy of the file beside it, created new and held open by this process
+// (see the top of this file) until just before its move.
+struct HeldTemporary {
+    std::string name;
+    Handle file{INVALID_HANDLE_VALUE};
+
+    // Lets go of the copy and removes it: the write it was made for failed.
+    void Remove() {
+        file.Reset();
+        DeleteFileA(name.c_str());
+    }
+};
+
+// A temporary file beside PATH holding BYTES, under a name no other file has;
+// false with the reason when it cannot be made.
+bool CreateTemporary(const std::string& path, const std::string& bytes, HeldTemporary& temporary,
+                     std::string& problem) {
     static unsigned counter = 0;
     constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
     for (int attempt = 0; attempt < 100; ++attempt) {
         unsigned long long seed = GetTickCount64() * 1000003ull + GetCurrentProcessId() * 7919ull + ++counter;
         std::string suffix;
         for (std::size_t i = 0; i < kTemporarySuffix; ++i, seed /= 62) suffix += kDigits[seed % 62];
-        const std::string temporary = TemporaryStem(path) + suffix;
-        const Handle file(
-            CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid()) {
+        temporary.name = TemporaryStem(path) + suffix;
+        temporary.file.Reset(CreateFileA(temporary.name.c_str(), GENERIC_READ | GENERIC_WRITE, kShareHeld, nullptr,
+                                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!temporary.file.Valid()) {
             if (GetLastError() == ERROR_FILE_EXISTS) continue;
             problem = Reason("cannot create a new file beside it");
-            return std::nullopt;
+            return false;
         }
         DWORD written = 0;
-        if (!bytes.empty() && (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                                          nullptr) ||
+        if (!bytes.empty() && (!WriteFile(temporary.file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                          &written, nullptr) ||
                                written != bytes.size())) {
             problem = Reason("cannot write the new file");
-            DeleteFileA(temporary.c_str());
-            return std::nullopt;
+            temporary.Remove();
+            return false;
         }
-        return temporary;
+        return true;
     }
     problem = "cannot find a free name for a new file beside it";
-    return std::nullopt;
+    return false;
 }
 
 // The copy's new bytes, flushed to the disk; nullopt with the reason when that fails.
-std::optional<std::string> FlushedBytes(const std::string& temporary, std::string& problem) {
-    const Handle file(CreateFileA(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
-        problem = Reason("cannot open the new file");
+std::optional<std::string> FlushedBytes(HANDLE file, std::string& problem) {
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) {
+        problem = Reason("cannot read the new file");
         return std::nullopt;
     }
-    std::optional<std::string> bytes = ReadAll(file.get(), problem);
-    if (bytes && !FlushFileBuffers(file.get())) {
+    std::optional<std::string> bytes = ReadAll(file, problem);
+    if (bytes && !FlushFileBuffers(file)) {
         problem = Reason("cannot flush the new file to the disk");
         return std::nullopt;
     }
     return bytes;
 }
 
-// The edit made on a copy and moved over the file; true when the file holds it.
-bool ReplaceThroughCopy(const std::string& path, const FileContents& old, const char* section, const char* key,
-                        const char* value, std::string& problem) {
-    const std::optional<std::string> temporary = CreateTemporary(path, old.bytes, problem);
-    if (!temporary) return false;
-    bool ok = WritePrivateProfileStringA(section, key, value, temporary->c_str()) != FALSE;
+enum class Replaced { Yes, No, CopyTaken };
+
+// The edit made on a copy and moved over the file. CopyTaken when another
+// writer's sweep removed the copy after its release, before the move.
+Replaced ReplaceThroughCopy(const std::string& path, const FileContents& old, const char* section, const char* key,
+                            const char* value, std::string& problem) {
+    HeldTemporary temporary;
+    if (!CreateTemporary(path, old.bytes, temporary, problem)) return Replaced::No;
+    bool ok = WritePrivateProfileStringA(section, key, value, temporary.name.c_str()) != FALSE;
     if (!ok) problem = Reason("cannot write the new file");
-    const std::optional<std::string> bytes = ok ? FlushedBytes(*temporary, problem) : std::nullopt;
+    const std::optional<std::string> bytes = ok ? FlushedBytes(temporary.file.get(), problem) : std::nullopt;
     ok = ok && bytes.has_value();
     if (ok && old.exists && *bytes == old.bytes) {
-        DeleteFileA(temporary->c_str());  // the key already held the value: the file stays untouched
-        return true;
+        temporary.Remove();  // the key already held the value: the file stays untouched
+        return Replaced::Yes;
     }
-    if (ok && old.exists && !SetFileAttributesA(temporary->c_str(), old.attributes & kKeptAttributes)) {
+    if (ok && old.exists && !SetFileAttributesA(temporary.name.c_str(), old.attributes & kKeptAttributes)) {
         problem = Reason("cannot give the new file the attributes of the old");
         ok = false;
     }
-    if (ok && !MoveFileExA(temporary->c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        problem = Reason("cannot replace it");
-        ok = false;
+    if (!ok) {
+        temporary.Remove();
+        return Replaced::No;
     }
-    if (!ok) DeleteFileA(temporary->c_str());
-    return ok;
+    // The move needs the copy open for deletion, which the held handle denies.
+    temporary.file.Reset();
+    if (MoveFileExA(temporary.name.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return Replaced::Yes;
+    problem = Reason("cannot replace it");
+    if (GetFileAttributesA(temporary.name.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        GetLastError() == ERROR_FILE_NOT_FOUND)
+        return Replaced::CopyTaken;
+    temporary.Remove();
+    return Replaced::No;
 }
 
 }  // namespace
@@ -229,7 +274,10 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
             written = true;
         } else {
             RemoveStaleTemporaries(file);
-            written = ReplaceThroughCopy(file, *old, section, key, value, why);
+            Replaced replaced = Replaced::CopyTaken;
+            for (int attempt = 0; attempt < kReplaceAttempts && replaced == Replaced::CopyTaken; ++attempt)
+                replaced = ReplaceThroughCopy(file, *old, section, key, value, why);
+            written = replaced == Replaced::Yes;
         }
     }
     if (problem != nullptr) *problem = written ? std::string() : why;
@@ -246,11 +294,17 @@ void RemoveStaleTemporaries(const char* file) {
     const HANDLE search = FindFirstFileA((stem + "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     const std::string namePrefix = stem.substr(FolderOf(file).size());
+    constexpr DWORD kNotAFile = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
     do {
         const std::string name = found.cFileName;
-        if (name.size() > namePrefix.size() && IsTemporarySuffix(name.substr(namePrefix.size())) &&
-            (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            DeleteFileA((FolderOf(file) + name).c_str());
+        if (name.size() <= namePrefix.size() || name.compare(0, namePrefix.size(), namePrefix) != 0 ||
+            !IsTemporarySuffix(name.substr(namePrefix.size())) || (found.dwFileAttributes & kNotAFile) != 0)
+            continue;
+        // Opened for deletion with no sharing: this fails while a live writer
+        // holds the copy, and once open here no writer can take it up again.
+        // Closing the handle removes the copy.
+        const Handle copy(CreateFileA((FolderOf(file) + name).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }

@@ -3,6 +3,7 @@
 // pictures worked out from the layout records and the decoder's formulas.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -173,29 +174,43 @@ TEST(VirtualBoard, AStoredEarlyEndMarkShowsTheTilesBeforeIt) {
     EXPECT_EQ(Mismatches(*picture, RunningBoard(sim::kPal, 9, {8, 7, 6, 5})), 0);
 }
 
-// Links and FIFOs planted where the snapshot's temporary file could be looked
-// for neither divert nor stop it; a failure says why, and leaves nothing behind.
+// Links, FIFOs and files planted where the snapshot's temporary file could be
+// looked for neither divert nor stop it; a failure says why, and leaves nothing
+// behind.
 TEST(VirtualBoard, TheSnapshotIsWrittenOnlyThroughAFileOfItsOwn) {
-    if (!PanelRun::Native()) GTEST_SKIP() << "the planted names need the harness's own process id";
+    const bool native = PanelRun::Native();
     const struct {
         const char* name;
-        const char* plant;   // a shell command run by the harness's process just before it starts
+        bool onLinux, onWindows;
+        const char* plant;   // a shell command run by the harness's process just before it starts, or ""
+        bool everyPid;       // files "snapshot.ppm.partN" for the Windows process ids N in 4..16384
         const char* target;  // the snapshot file, in the working folder
         const char* said;    // the line that says why there is no snapshot, or ""
+        const char* reason;  // how it ends
     } rows[] = {
-        {"a link to a victim", "ln -s victim.txt snapshot.ppm.part$$", "snapshot.ppm", ""},
-        {"a FIFO", "mkfifo snapshot.ppm.part$$", "snapshot.ppm", ""},
-        {"a folder in the way", "mkdir snapshot.ppm", "snapshot.ppm",
-         "TAVRIND.dll: no snapshot: cannot replace "},
+        {"a link to a victim", true, false, "ln -s victim.txt snapshot.ppm.part$$", false, "snapshot.ppm", "", ""},
+        {"a FIFO", true, false, "mkfifo snapshot.ppm.part$$", false, "snapshot.ppm", "", ""},
+        {"a file under the process id", false, true, "", true, "snapshot.ppm", "", ""},
+        {"a folder in the way", true, true, "mkdir snapshot.ppm", false, "snapshot.ppm",
+         "TAVRIND.dll: no snapshot: cannot replace ", native ? ": Is a directory" : ": Access denied"},
     };
     for (const auto& row : rows) {
+        if (!(native ? row.onLinux : row.onWindows)) continue;
         SCOPED_TRACE(row.name);
         PanelRun panel;
         const fs::path folder = panel.Folder(), victim = folder / "victim.txt";
         std::ofstream(victim) << "precious\n";
-        const RunResult r = panel.Run(
-            "show\nclose\n", Driver::StandIn, {{"TAVRIND_SNAPSHOT", (folder / row.target).string()}},
-            {"timeout", "-s", "KILL", "10", "sh", "-c", std::string(row.plant) + " && exec \"$0\" \"$@\""});
+        for (int pid = 4; row.everyPid && pid <= 16384; pid += 4)
+            std::ofstream(folder / ("snapshot.ppm.part" + std::to_string(pid))) << "precious\n";
+        // Under Wine the harness's process id is not known before it starts.
+        std::vector<std::string> prefix;
+        if (native) {
+            prefix = {"timeout", "-s", "KILL", "10", "sh", "-c", std::string(row.plant) + " && exec \"$0\" \"$@\""};
+        } else if (*row.plant != '\0') {
+            ASSERT_EQ(std::system(("cd '" + folder.string() + "' && " + row.plant).c_str()), 0);
+        }
+        const RunResult r = panel.Run("show\nclose\n", Driver::StandIn,
+                                      {{"TAVRIND_SNAPSHOT", (folder / row.target).string()}}, prefix);
         EXPECT_EQ(r.status, 0) << r.err;
         std::ifstream in(victim);
         EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == "precious\n") << "the victim was changed";
@@ -207,14 +222,21 @@ TEST(VirtualBoard, TheSnapshotIsWrittenOnlyThroughAFileOfItsOwn) {
             EXPECT_EQ(said.size(), 1u) << r.err;
             const std::string line = said.empty() ? "" : said[0];
             EXPECT_EQ(line.rfind(row.said, 0), 0u) << line;
-            EXPECT_NE(line.find(": Is a directory"), std::string::npos) << line;
+            EXPECT_NE(line.find(row.reason), std::string::npos) << line;
         }
-        // No temporary of the board's own is left.
+        // No temporary of the board's own is left, and every planted file is as it was.
+        std::size_t planted = 0;
         for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
             const std::string name = entry.path().filename().string();
-            EXPECT_TRUE(name.find("snapshot.ppm.") == std::string::npos || name.find(".part") != std::string::npos)
-                << name;
+            if (name.find("snapshot.ppm.part") == 0 && row.everyPid) {
+                ++planted;
+                EXPECT_EQ(fs::file_size(entry.path()), 9u) << name;
+            } else {
+                EXPECT_TRUE(name.find("snapshot.ppm.") == std::string::npos || name.find(".part") != std::string::npos)
+                    << name;
+            }
         }
+        EXPECT_EQ(planted, row.everyPid ? 4096u : 0u);
     }
 }
 
