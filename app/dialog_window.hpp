@@ -24,6 +24,3 @@ public:
     virtual void PaintIcon(IconHandle /*icon*/, int /*x*/, int /*y*/) {}
     virtual void DefaultPaint() {}
 };
-
-// Loads an icon resource of the program's own module; defined by each frontend.
-IconHandle LoadIconResource(int resourceId);

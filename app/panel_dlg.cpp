@@ -1,8 +1,6 @@
 #include "app/panel_dlg.hpp"
 
-#include "app/dialog_template.hpp"
-
-CTvPanelDlg::CTvPanelDlg() : m_hIcon(LoadIconResource(kDialog.iconId)) {}
+CTvPanelDlg::CTvPanelDlg(IconHandle icon) : m_hIcon(icon) {}
 
 void CTvPanelDlg::Attach(DialogControls& controls, DialogWindow& window) {
     controls_ = &controls;

@@ -6,11 +6,12 @@
 #include <cstdint>
 
 #include "app/dialog_window.hpp"
-#include "platform/dialog_controls.hpp"
+#include "dialog/dialog_controls.hpp"
 
 class CTvPanelDlg {
 public:
-    CTvPanelDlg();
+    // ICON is the dialog's own, shown in its title bar and while minimised.
+    explicit CTvPanelDlg(IconHandle icon = nullptr);
 
     // Connects the dialog to the frontend's window before the first message.
     void Attach(DialogControls& controls, DialogWindow& window);

@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "app/dialog_template.hpp"
+#include "dialog/control_ids.hpp"
 #include "layout/layout_specs.hpp"
-#include "platform/control_ids.hpp"
 
 namespace {
 
@@ -17,28 +17,28 @@ struct NamedControl {
 
 constexpr auto NamedControls() {
     std::array<NamedControl, 36> named{{
-        {ctl::Ntsc, ControlKind::Radio},
-        {ctl::Pal, ControlKind::Radio},
-        {ctl::AllOn, ControlKind::PushButton},
-        {ctl::AllOff, ControlKind::PushButton},
-        {ctl::BrightnessSlider, ControlKind::Trackbar},
-        {ctl::ContrastSlider, ControlKind::Trackbar},
-        {ctl::HueSlider, ControlKind::Trackbar},
-        {ctl::SaturationSlider, ControlKind::Trackbar},
-        {ctl::ChannelBox, ControlKind::Edit},
-        {ctl::DefaultButton, ControlKind::PushButton},
-        {ctl::SetAllButton, ControlKind::PushButton},
-        {ctl::ShowApplication, ControlKind::CheckBox},
-        {ctl::ApplyDiv1, ControlKind::Radio},
-        {ctl::ApplyDiv4, ControlKind::Radio},
-        {ctl::ApplyDiv6, ControlKind::Radio},
-        {ctl::ApplyDiv8, ControlKind::Radio},
-        {ctl::ApplyDiv9, ControlKind::Radio},
-        {ctl::ApplyDiv10, ControlKind::Radio},
-        {ctl::ApplyDiv13, ControlKind::Radio},
-        {ctl::ApplyDiv16, ControlKind::Radio},
+        {ids::Ntsc, ControlKind::Radio},
+        {ids::Pal, ControlKind::Radio},
+        {ids::AllOn, ControlKind::PushButton},
+        {ids::AllOff, ControlKind::PushButton},
+        {ids::BrightnessSlider, ControlKind::Trackbar},
+        {ids::ContrastSlider, ControlKind::Trackbar},
+        {ids::HueSlider, ControlKind::Trackbar},
+        {ids::SaturationSlider, ControlKind::Trackbar},
+        {ids::ChannelBox, ControlKind::Edit},
+        {ids::DefaultButton, ControlKind::PushButton},
+        {ids::SetAllButton, ControlKind::PushButton},
+        {ids::ShowApplication, ControlKind::CheckBox},
+        {ids::ApplyDiv1, ControlKind::Radio},
+        {ids::ApplyDiv4, ControlKind::Radio},
+        {ids::ApplyDiv6, ControlKind::Radio},
+        {ids::ApplyDiv8, ControlKind::Radio},
+        {ids::ApplyDiv9, ControlKind::Radio},
+        {ids::ApplyDiv10, ControlKind::Radio},
+        {ids::ApplyDiv13, ControlKind::Radio},
+        {ids::ApplyDiv16, ControlKind::Radio},
     }};
-    for (int channel = 0; channel < 16; ++channel) named[20 + channel] = {ctl::CamBox(channel), ControlKind::CheckBox};
+    for (int channel = 0; channel < 16; ++channel) named[20 + channel] = {ids::CamBox(channel), ControlKind::CheckBox};
     return named;
 }
 

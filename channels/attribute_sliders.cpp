@@ -1,10 +1,10 @@
 #include "channels/attribute_sliders.hpp"
 
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 
 namespace {
-constexpr int kAttributeSliders[] = {ctl::BrightnessSlider, ctl::ContrastSlider, ctl::HueSlider,
-                                     ctl::SaturationSlider};
+constexpr int kAttributeSliders[] = {ids::BrightnessSlider, ids::ContrastSlider, ids::HueSlider,
+                                     ids::SaturationSlider};
 }
 
 void SliderSetUp(DialogControls& controls) {
@@ -16,8 +16,8 @@ void SliderSetUp(DialogControls& controls) {
 }
 
 void ShowOnSliders(DialogControls& controls, const ChannelAttributes& values) {
-    controls.SetSliderPos(ctl::BrightnessSlider, values.brightness, true);
-    controls.SetSliderPos(ctl::ContrastSlider, values.contrast, true);
-    controls.SetSliderPos(ctl::HueSlider, values.hue, true);
-    controls.SetSliderPos(ctl::SaturationSlider, values.saturation, true);
+    controls.SetSliderPos(ids::BrightnessSlider, values.brightness, true);
+    controls.SetSliderPos(ids::ContrastSlider, values.contrast, true);
+    controls.SetSliderPos(ids::HueSlider, values.hue, true);
+    controls.SetSliderPos(ids::SaturationSlider, values.saturation, true);
 }

@@ -2,7 +2,7 @@
 // set them up and move them.
 #pragma once
 
-#include "platform/dialog_controls.hpp"
+#include "dialog/dialog_controls.hpp"
 #include "settings/panel_state.hpp"
 
 // Range 0..255 and arrow-key step 5 on the four attribute sliders.

@@ -1,7 +1,7 @@
 // The "Video enable" group: one check box per channel, "All on" and "All off".
 #pragma once
 
-#include "platform/dialog_controls.hpp"
+#include "dialog/dialog_controls.hpp"
 
 // The operator clicked the Cam box of CHANNEL (0..15): the box has already
 // flipped, and its state goes to the channel.

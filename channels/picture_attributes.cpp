@@ -3,10 +3,10 @@
 #include <cstdint>
 
 #include "channels/attribute_sliders.hpp"
+#include "dialog/control_ids.hpp"
+#include "dialog/operator_number.hpp"
 #include "driver/board_passes.hpp"
 #include "driver/driver_table.hpp"
-#include "platform/control_ids.hpp"
-#include "platform/operator_number.hpp"
 #include "settings/panel_state.hpp"
 
 namespace {
@@ -25,12 +25,12 @@ struct SliderBinding {
 constexpr SliderBinding BindingOf(PictureAttribute attribute) {
     switch (attribute) {
         case PictureAttribute::Brightness:
-            return {ctl::BrightnessSlider, &ChannelAttributes::brightness, {&DriverTable::OvrSetBrightness}};
+            return {ids::BrightnessSlider, &ChannelAttributes::brightness, {&DriverTable::OvrSetBrightness}};
         case PictureAttribute::Contrast:
-            return {ctl::ContrastSlider, &ChannelAttributes::contrast, {&DriverTable::OvrSetContrast}};
-        case PictureAttribute::Hue: return {ctl::HueSlider, &ChannelAttributes::hue, {&DriverTable::OvrSetHue}};
+            return {ids::ContrastSlider, &ChannelAttributes::contrast, {&DriverTable::OvrSetContrast}};
+        case PictureAttribute::Hue: return {ids::HueSlider, &ChannelAttributes::hue, {&DriverTable::OvrSetHue}};
         case PictureAttribute::Saturation:
-            return {ctl::SaturationSlider,
+            return {ids::SaturationSlider,
                     &ChannelAttributes::saturation,
                     {&DriverTable::OvrSetSaturationU, &DriverTable::OvrSetSaturationV}};
     }
@@ -41,7 +41,7 @@ constexpr SliderBinding BindingOf(PictureAttribute attribute) {
 
 int ReadTunedChannel(DialogControls& controls) {
     const std::int64_t channel =
-        std::int64_t{ReadOperatorNumber(controls.GetText(ctl::ChannelBox, kChannelBoxBuffer))} - 1;
+        std::int64_t{ReadOperatorNumber(controls.GetText(ids::ChannelBox, kChannelBoxBuffer))} - 1;
     return channel < 0 || channel > 15 ? 0 : static_cast<int>(channel);
 }
 
@@ -69,9 +69,9 @@ void RestoreDefaultAttributes(DialogControls& controls) {
 
 void SetAllChannelsToSliders(DialogControls& controls) {
     if (!DriverLoaded()) return;
-    const ChannelAttributes shown{controls.GetSliderPos(ctl::BrightnessSlider),
-                                  controls.GetSliderPos(ctl::ContrastSlider), controls.GetSliderPos(ctl::HueSlider),
-                                  controls.GetSliderPos(ctl::SaturationSlider)};
+    const ChannelAttributes shown{controls.GetSliderPos(ids::BrightnessSlider),
+                                  controls.GetSliderPos(ids::ContrastSlider), controls.GetSliderPos(ids::HueSlider),
+                                  controls.GetSliderPos(ids::SaturationSlider)};
     for (ChannelAttributes& channel : panelState.attributes) channel = shown;
     AttributePass();
 }

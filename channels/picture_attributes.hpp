@@ -3,7 +3,7 @@
 // to every channel.
 #pragma once
 
-#include "platform/dialog_controls.hpp"
+#include "dialog/dialog_controls.hpp"
 
 enum class PictureAttribute { Brightness, Contrast, Hue, Saturation };
 

@@ -3,11 +3,15 @@
 # layers and its own: its include folder holds links to them and to nothing
 # else, so an include that reaches up a layer does not compile.
 #   platform <- settings <- driver <- layout, channels <- sequences <- app <- frontends
+#                            dialog <- layout, channels
+# The dialog's vocabulary (control ids, the controls interface) needs nothing
+# below it, and only the layers that work the dialog see it.
 set(KORVANE16_LAYER_BELOW_platform "")
+set(KORVANE16_LAYER_BELOW_dialog "")
 set(KORVANE16_LAYER_BELOW_settings platform)
 set(KORVANE16_LAYER_BELOW_driver settings)
-set(KORVANE16_LAYER_BELOW_layout driver)
-set(KORVANE16_LAYER_BELOW_channels driver)
+set(KORVANE16_LAYER_BELOW_layout driver dialog)
+set(KORVANE16_LAYER_BELOW_channels driver dialog)
 set(KORVANE16_LAYER_BELOW_sequences layout channels)
 set(KORVANE16_LAYER_BELOW_app sequences)
 

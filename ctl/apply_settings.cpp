@@ -5,6 +5,7 @@
 // save that did not complete has been told by the settings layer.
 #include <sstream>
 
+#include "app/frontend.hpp"
 #include "app/launch_options.hpp"
 #include "app/panel_app.hpp"
 #include "app/panel_dlg.hpp"
@@ -18,20 +19,26 @@
 
 namespace {
 
-bool driverLoaded = false;
+// The dialog without a screen, shown and closed at once.
+class ApplyFrontend final : public Frontend {
+public:
+    int RunModal(CTvPanelDlg& dlg) override {
+        std::ostringstream events;  // the quit request; no message box can come up
+        HeadlessDialog dialog(dlg, events);
+        dialog.Create();
+        driverLoaded_ = DriverLoaded();
+        dialog.End();
+        return 0;
+    }
+
+    // Whether the start-up loaded the driver library.
+    bool DriverWasLoaded() const { return driverLoaded_; }
+
+private:
+    bool driverLoaded_ = false;
+};
 
 }  // namespace
-
-IconHandle LoadIconResource(int) { return nullptr; }
-
-int RunModalDialog(CTvPanelDlg& dlg) {
-    std::ostringstream events;  // the quit request; no message box can come up
-    HeadlessDialog dialog(dlg, events);
-    dialog.Create();
-    driverLoaded = DriverLoaded();
-    dialog.End();
-    return 0;
-}
 
 int ApplySettings(const CommandOptions& options, std::ostream& out, std::ostream& err) {
     // The session's panel claim, held until the board is programmed and the
@@ -46,8 +53,9 @@ int ApplySettings(const CommandOptions& options, std::ostream& out, std::ostream
         return exit_status::Ok;
     }
     launchOptions.showPanelFlag = ShowPanelFlagUse::QuitKeepingTheFlag;
-    theApp.InitInstance();
-    if (!driverLoaded) {
+    ApplyFrontend frontend;
+    theApp.InitInstance(frontend);
+    if (!frontend.DriverWasLoaded()) {
         err << "korvane16-ctl: no driver library TAVRIND.dll could be loaded: nothing was programmed\n";
         return exit_status::Failure;
     }

@@ -2,12 +2,15 @@
 // the operator actions of SCRIPT (or standard input).
 #include <iostream>
 #include <memory>
+#include <string>
+#include <utility>
 
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
 #endif
 
+#include "app/frontend.hpp"
 #include "app/panel_app.hpp"
 #include "headless/harness_script.hpp"
 #include "headless/headless_dialog.hpp"
@@ -18,18 +21,28 @@
 #include "settings/settings_lock.hpp"
 
 namespace {
-std::istream* script = &std::cin;
-std::string scriptName = "stdin";
-int harnessStatus = 0;
+
+// The dialog without a screen, worked by the script's operator actions.
+class HarnessFrontend final : public Frontend {
+public:
+    HarnessFrontend(std::istream& script, std::string scriptName) : script_(script), scriptName_(std::move(scriptName)) {}
+
+    int RunModal(CTvPanelDlg& dlg) override {
+        HeadlessDialog dialog(dlg, std::cout);
+        status_ = RunHarnessScript(script_, scriptName_, dialog, std::cout, std::cerr);
+        return 0;
+    }
+
+    // The script's exit status: 0, or 2 after an error in it.
+    int Status() const { return status_; }
+
+private:
+    std::istream& script_;
+    std::string scriptName_;
+    int status_ = 0;
+};
+
 }  // namespace
-
-IconHandle LoadIconResource(int) { return nullptr; }
-
-int RunModalDialog(CTvPanelDlg& dlg) {
-    HeadlessDialog dialog(dlg, std::cout);
-    harnessStatus = RunHarnessScript(*script, scriptName, dialog, std::cout, std::cerr);
-    return 0;
-}
 
 int main(int argc, char** argv) {
     platform::GuardStandardStreams();
@@ -50,11 +63,10 @@ int main(int argc, char** argv) {
         std::cerr << "korvane16-harness: " << error << '\n';
         return 2;
     }
-    script = input.get();
-    if (argc == 2) scriptName = argv[1];
+    HarnessFrontend frontend(*input, argc == 2 ? argv[1] : "stdin");
     SettingsLock();  // made before the panel starts: a harness without it ends here
-    theApp.InitInstance();
+    theApp.InitInstance(frontend);
     // A script error outranks a save that did not complete.
-    if (harnessStatus == 0 && SaveIncomplete()) harnessStatus = 1;
-    return platform::FinishStandardOutput("korvane16-harness", harnessStatus);
+    const int status = frontend.Status() == 0 && SaveIncomplete() ? 1 : frontend.Status();
+    return platform::FinishStandardOutput("korvane16-harness", status);
 }

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/dialog_controls.hpp"
+#include "dialog/dialog_controls.hpp"
 #include "app/dialog_template.hpp"
 #include "app/dialog_window.hpp"
 

@@ -2,9 +2,9 @@
 
 #include <array>
 
+#include "dialog/operator_number.hpp"
 #include "driver/driver_table.hpp"
 #include "layout/layout_tables.hpp"
-#include "platform/operator_number.hpp"
 
 namespace {
 

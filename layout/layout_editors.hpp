@@ -2,7 +2,7 @@
 // box of a layout group and presses the group's "Apply" radio.
 #pragma once
 
-#include "platform/dialog_controls.hpp"
+#include "dialog/dialog_controls.hpp"
 #include "settings/panel_state.hpp"
 
 // The "Apply" of the layout with this tile count (one of the eight): reads and

@@ -1,7 +1,7 @@
 // The "Apply" radios as the start-up and the video-standard change set them.
 #pragma once
 
-#include "platform/dialog_controls.hpp"
+#include "dialog/dialog_controls.hpp"
 #include "settings/panel_state.hpp"
 
 // Selects the "Apply" radio of the layout with this code (the "DIV 16" one for

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 #include "settings/panel_state.hpp"
 
 struct TileGeometry {
@@ -49,35 +49,35 @@ constexpr std::array<int, 16> Boxes(const std::array<int, N>& tiles) {
 inline constexpr std::array<LayoutSpec, 8> kLayouts = [] {
     using namespace layout_detail;
     std::array<LayoutSpec, 8> l{};
-    l[0] = {1, 16, 0, ctl::ApplyDiv1, {Full(0, 0)}, Boxes(ctl::Div1Tiles), kOwnTile};
-    l[1] = {4, 16, 1, ctl::ApplyDiv4,
+    l[0] = {1, 16, 0, ids::ApplyDiv1, {Full(0, 0)}, Boxes(ids::Div1Tiles), kOwnTile};
+    l[1] = {4, 16, 1, ids::ApplyDiv4,
             {Half(0, 0), Half(336, 0), Half(0, 232), Half(336, 232)},
-            Boxes(ctl::Div4Tiles), kOwnTile};
+            Boxes(ids::Div4Tiles), kOwnTile};
     // Layouts 6 and 8: the bottom row falls back clockwise around the large tile.
-    l[2] = {6, 16, 2, ctl::ApplyDiv6,
+    l[2] = {6, 16, 2, ids::ApplyDiv6,
             {TwoThirds(0, 0), Third(448, 0), Third(448, 156), Third(0, 312), Third(224, 312), Third(448, 312)},
-            Boxes(ctl::Div6Tiles),
+            Boxes(ids::Div6Tiles),
             {0, 1, 2, 5, 4, 3}};
-    l[3] = {8, 16, 3, ctl::ApplyDiv8,
+    l[3] = {8, 16, 3, ids::ApplyDiv8,
             {ThreeQuarters(0, 0), Quarter(504, 0), Quarter(504, 116), Quarter(504, 232), Quarter(0, 348),
              Quarter(168, 348), Quarter(336, 348), Quarter(504, 348)},
-            Boxes(ctl::Div8Tiles),
+            Boxes(ids::Div8Tiles),
             {0, 1, 2, 3, 7, 6, 5, 4}};
-    l[4] = {9, 16, 2, ctl::ApplyDiv9,
+    l[4] = {9, 16, 2, ids::ApplyDiv9,
             {Third(0, 0), Third(224, 0), Third(448, 0), Third(0, 156), Third(224, 156), Third(448, 156),
              Third(0, 312), Third(224, 312), Third(448, 312)},
-            Boxes(ctl::Div9Tiles), kOwnTile};
+            Boxes(ids::Div9Tiles), kOwnTile};
     // Layout 10's rows lie at 236 and 352, as layout 16's do.
-    l[5] = {10, 16, 3, ctl::ApplyDiv10,
+    l[5] = {10, 16, 3, ids::ApplyDiv10,
             {Half(0, 0, 236), Half(336, 0, 236), Quarter(0, 236), Quarter(168, 236), Quarter(336, 236),
              Quarter(504, 236), Quarter(0, 352), Quarter(168, 352), Quarter(336, 352), Quarter(504, 352)},
-            Boxes(ctl::Div10Tiles), kOwnTile};
-    l[6] = {13, 16, 3, ctl::ApplyDiv13,
+            Boxes(ids::Div10Tiles), kOwnTile};
+    l[6] = {13, 16, 3, ids::ApplyDiv13,
             {Half(0, 0), Quarter(336, 0), Quarter(504, 0), Quarter(336, 116), Quarter(504, 116), Quarter(0, 232),
              Quarter(168, 232), Quarter(336, 232), Quarter(504, 232), Quarter(0, 348), Quarter(168, 348),
              Quarter(336, 348), Quarter(504, 348)},
-            Boxes(ctl::Div13Tiles), kOwnTile};
-    l[7] = {16, 17, 3, ctl::ApplyDiv16, {}, Boxes(ctl::Div16Tiles), kOwnTile};
+            Boxes(ids::Div13Tiles), kOwnTile};
+    l[7] = {16, 17, 3, ids::ApplyDiv16, {}, Boxes(ids::Div16Tiles), kOwnTile};
     constexpr int kRows16[] = {0, 116, 236, 352};
     for (int tile = 0; tile < 16; ++tile) l[7].tiles[tile] = Quarter(168 * (tile % 4), kRows16[tile / 4]);
     return l;

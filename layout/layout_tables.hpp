@@ -4,9 +4,9 @@
 
 #include <span>
 
+#include "dialog/dialog_controls.hpp"
 #include "driver/tile_spec.hpp"
 #include "layout/layout_specs.hpp"
-#include "platform/dialog_controls.hpp"
 
 // A layout's records as handed to the driver: the tiles, the end mark, and
 // unread records up to the table's size. Each table is an array of its own of

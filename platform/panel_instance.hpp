@@ -7,14 +7,11 @@
 //     if (instance.State() != platform::PanelInstance::Claim::Ours) ...  // say so, exit 1
 // For another program that must not work the board beside a panel (such as
 // korvane16-ctl): hold a PanelInstance of its own for as long as it works the
-// board (a panel started meanwhile finds it and stops), or only ask:
-//     std::string why;
-//     std::optional<bool> running = platform::PanelRunning(why);  // nullopt: cannot tell, see why
+// board (a panel started meanwhile finds it and stops).
 // POSIX: an exclusive flock on "korvane16-panel.lock" in the user's private
 // run-time folder. Windows: the named mutex "KORVANE16.Panel" of the session.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,10 +50,6 @@ private:
     std::vector<int> answers_;  // where each taken request waits for its answer
 #endif
 };
-
-// Whether a panel holds the session's claim now; nullopt, with the reason in
-// ERROR, when that cannot be told.
-std::optional<bool> PanelRunning(std::string& error);
 
 #if !defined(_WIN32)
 enum class FrontAnswer { NotDelivered, Unanswered, BroughtToFront };

@@ -16,14 +16,11 @@
 #include "platform/standard_output.hpp"
 #include "qt/command_line.hpp"
 #include "qt/display_opening.hpp"
-#include "qt/panel_icon.hpp"
-#include "qt/qt_panel_dialog.hpp"
+#include "qt/qt_frontend.hpp"
 #include "settings/settings_file.hpp"
 #include "settings/settings_lock.hpp"
 
 namespace {
-
-platform::PanelInstance* panelInstance = nullptr;
 
 // --desktop: into the folder of the desktop starts' settings file. False, said
 // on standard error, when there is none to be had.
@@ -42,10 +39,6 @@ bool Set(const char* name) {
 }
 
 }  // namespace
-
-IconHandle LoadIconResource(int resourceId) { return LoadPanelIcon(resourceId); }
-
-int RunModalDialog(CTvPanelDlg& dlg) { return RunQtDialog(dlg, {}, panelInstance); }
 
 int main(int argc, char** argv) {
     platform::GuardStandardStreams();
@@ -87,7 +80,6 @@ int main(int argc, char** argv) {
         platform::TellOperator("cannot tell whether another panel runs: " + instance.Error());
         return 1;
     }
-    panelInstance = &instance;
 
     if (line.show) launchOptions.showPanelFlag = ShowPanelFlagUse::ShowWhateverTheFlag;
     std::vector<char*> toolkitArguments;
@@ -100,6 +92,7 @@ int main(int argc, char** argv) {
     opening.reset();
     QGuiApplication::setDesktopFileName(QStringLiteral("korvane16"));
     if (line.desktop && !EnterDesktopSettingsFolder()) return 1;
-    theApp.InitInstance();
+    QtFrontend frontend(&instance);
+    theApp.InitInstance(frontend);
     return SaveIncomplete() ? 1 : 0;
 }

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/dialog_controls.hpp"
+#include "dialog/dialog_controls.hpp"
 #include "app/dialog_template.hpp"
 #include "app/dialog_window.hpp"
 #include "qt/dialog_units.hpp"

@@ -3,11 +3,11 @@
 #include <string>
 
 #include "channels/attribute_sliders.hpp"
+#include "dialog/control_ids.hpp"
 #include "driver/board_passes.hpp"
 #include "driver/driver_table.hpp"
 #include "layout/layout_radios.hpp"
 #include "layout/layout_tables.hpp"
-#include "platform/control_ids.hpp"
 #include "platform/diagnostics.hpp"
 #include "platform/file_names.hpp"
 #include "settings/settings_file.hpp"
@@ -20,18 +20,18 @@ namespace {
 bool startedUp = false;
 
 void BringUpBoard(DialogControls& controls) {
-    controls.SetCheck(ctl::ShowApplication, 1);
+    controls.SetCheck(ids::ShowApplication, 1);
 
     ReadLayoutCode();
     SelectSavedLayoutRadio(controls, panelState.layoutCode);
 
     ReadVideoStandard();
-    controls.SetCheck(panelState.videoStandard != 0 ? ctl::Pal : ctl::Ntsc, 1);
+    controls.SetCheck(panelState.videoStandard != 0 ? ids::Pal : ids::Ntsc, 1);
     const int standard = panelState.videoStandard != 0 ? 1 : 0;
 
     ReadCameraEnables();
     for (int ch = 0; ch < kChannelCount; ++ch)
-        if (panelState.cameraEnable[ch] != 0) controls.SetCheck(ctl::CamBox(ch), 1);
+        if (panelState.cameraEnable[ch] != 0) controls.SetCheck(ids::CamBox(ch), 1);
 
     ResolveDriverEntries();
     CallDriver(driverTable.OvrSetup, 0);
@@ -61,7 +61,7 @@ void StartUp(DialogControls& controls, ShowPanelFlagUse flag) {
     startedUp = true;
 
     SliderSetUp(controls);
-    controls.SetText(ctl::ChannelBox, "1");
+    controls.SetText(ids::ChannelBox, "1");
     RemoveStaleSettingsTemporaries();
 
     LoadDriver();
@@ -70,7 +70,7 @@ void StartUp(DialogControls& controls, ShowPanelFlagUse flag) {
     // A start without the driver leaves the file alone: writing "0" to the flag
     // would hide the panel on every later start, since that close writes nothing.
     if (!TakeShowPanelFlag(DriverLoaded(), flag)) {
-        controls.SetCheck(ctl::ShowApplication, 0);
+        controls.SetCheck(ids::ShowApplication, 0);
         // A program that asked for the quit knows why.
         if (flag != ShowPanelFlagUse::QuitKeepingTheFlag) TellWhyThePanelCloses();
         controls.PostQuit(0);
@@ -107,7 +107,7 @@ void ShutDown(DialogControls& controls, ShowPanelFlagUse flag) {
     ChannelEnablePass();
     CallDriver(driverTable.OvrEndup);
     ReleaseDriver();
-    SavePanelState(controls.GetCheck(ctl::ShowApplication) == 1, flag);
+    SavePanelState(controls.GetCheck(ids::ShowApplication) == 1, flag);
 }
 
 void ResetBoardSequences() {

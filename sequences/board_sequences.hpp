@@ -2,7 +2,7 @@
 // dialog is shown, the video-standard change, and the shut-down.
 #pragma once
 
-#include "platform/dialog_controls.hpp"
+#include "dialog/dialog_controls.hpp"
 #include "settings/panel_state.hpp"
 #include "settings/settings_file.hpp"
 

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 // The file's bytes; empty when it cannot be read.
 inline std::string ReadFileText(const std::filesystem::path& path) {
@@ -18,4 +19,12 @@ inline std::string ReadFileText(const std::filesystem::path& path) {
 inline void WriteFileText(const std::filesystem::path& path, const std::string& text) {
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << text;
+}
+
+// TEXT's lines, without their line ends.
+inline std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/dialog_template.hpp"
+#include "app/frontend.hpp"
 #include "app/launch_options.hpp"
 #include "app/panel_app.hpp"
 #include "platform/panel_instance.hpp"
@@ -16,16 +17,20 @@
 
 static_assert(KORVANE16_ICON_RESOURCE == kDialog.iconId, "the resource script's icon is the dialog's icon");
 
-IconHandle LoadIconResource(int resourceId) {
-    return LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId));
-}
-
-int RunModalDialog(CTvPanelDlg& dlg) {
-    Win32Dialog dialog(dlg);
-    return static_cast<int>(dialog.RunModal());
-}
-
 namespace {
+
+// The native Windows dialog, with the icon of the program's resources.
+class Win32Frontend final : public Frontend {
+public:
+    IconHandle LoadAppIcon(int resourceId) override {
+        return LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId));
+    }
+
+    int RunModal(CTvPanelDlg& dlg) override {
+        Win32Dialog dialog(dlg);
+        return static_cast<int>(dialog.RunModal());
+    }
+};
 
 // --show among the program's arguments (case as typed; other words are left alone).
 bool ShowRequested() {
@@ -73,7 +78,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 1;
     }
     if (ShowRequested()) launchOptions.showPanelFlag = ShowPanelFlagUse::ShowWhateverTheFlag;
-    theApp.InitInstance();
+    Win32Frontend frontend;
+    theApp.InitInstance(frontend);
     ShowNotices(nullptr);
     return SaveIncomplete() ? 1 : 0;
 }

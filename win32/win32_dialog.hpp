@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "platform/dialog_controls.hpp"
+#include "dialog/dialog_controls.hpp"
 #include "app/dialog_window.hpp"
 
 class CTvPanelDlg;

@@ -5,7 +5,7 @@
 
 #include "app/dialog_template.hpp"
 #include "app/window_messages.hpp"
-#include "platform/dialog_controls.hpp"
+#include "dialog/dialog_controls.hpp"
 #include "win32/dialog_template_image.hpp"
 
 static_assert(wm::Create == WM_CREATE && wm::Destroy == WM_DESTROY && wm::Paint == WM_PAINT);

@@ -126,17 +126,6 @@ void PanelInstance::AnswerFrontRequests() {
     answers_.clear();
 }
 
-std::optional<bool> PanelRunning(std::string& error) {
-    const int fd = OpenLockFile(error);
-    if (fd < 0) return std::nullopt;
-    // A shared lock is refused while a panel holds its exclusive one.
-    const int locked = TryLock(fd, LOCK_SH);
-    if (locked < 0) error = Reason("cannot lock the panel's lock file");
-    close(fd);
-    if (locked < 0) return std::nullopt;
-    return locked == 0;
-}
-
 FrontAnswer AskRunningPanelToFront() {
     sockaddr_un address{};
     std::string path;

@@ -45,13 +45,4 @@ PanelInstance::~PanelInstance() {
     CloseHandle(AsHandle(lock_));
 }
 
-std::optional<bool> PanelRunning(std::string& error) {
-    HANDLE mutex = nullptr;
-    const int taken = TryTake(mutex, error);
-    if (taken == 1) ReleaseMutex(mutex);
-    if (mutex != nullptr) CloseHandle(mutex);
-    if (taken < 0) return std::nullopt;
-    return taken == 0;
-}
-
 }  // namespace platform

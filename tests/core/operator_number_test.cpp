@@ -1,4 +1,4 @@
-#include "platform/operator_number.hpp"
+#include "dialog/operator_number.hpp"
 
 #include <gtest/gtest.h>
 

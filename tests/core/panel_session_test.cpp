@@ -12,7 +12,7 @@
 #include "app/panel_dlg.hpp"
 #include "app/process_state.hpp"
 #include "headless/headless_dialog.hpp"
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 #include "platform/profile_file.hpp"
 #include "platform/profile_text.hpp"
 #include "layout/layout_specs.hpp"
@@ -55,8 +55,6 @@ void ForgetProfileCopies() {}  // this file keeps nothing between accesses
 
 }  // namespace platform
 
-IconHandle LoadIconResource(int) { return nullptr; }
-
 namespace {
 
 TEST(SettingsLockRule, EveryReadAndWriteOfAPanelSessionHoldsTheLock) {
@@ -69,8 +67,8 @@ TEST(SettingsLockRule, EveryReadAndWriteOfAPanelSessionHoldsTheLock) {
         HeadlessDialog dialog(dlg, events);
         dialog.Create();  // the start-up: reads, then the show-panel flag
         ASSERT_FALSE(dialog.Ended()) << "the stand-in driver beside this program did not load";
-        ASSERT_FALSE(dialog.Click(ctl::AllOff));
-        ASSERT_FALSE(dialog.Drag(ctl::BrightnessSlider, 40));
+        ASSERT_FALSE(dialog.Click(ids::AllOff));
+        ASSERT_FALSE(dialog.Drag(ids::BrightnessSlider, 40));
         dialog.End();  // the shut-down and the save
     }
     // Stale temporary files removed, 98 settings and the flag read, the flag
@@ -92,7 +90,7 @@ TEST(MessageRouting, EachApplyRadioRunsTheEditorOfItsOwnLayout) {
         std::ostringstream events;
         HeadlessDialog dialog(dlg, events);
         dialog.Create();
-        ASSERT_FALSE(dialog.Click(ctl::ApplyDiv1 == layout.applyRadio ? ctl::ApplyDiv4 : ctl::ApplyDiv1));
+        ASSERT_FALSE(dialog.Click(ids::ApplyDiv1 == layout.applyRadio ? ids::ApplyDiv4 : ids::ApplyDiv1));
         ASSERT_NE(panelState.layoutCode, layout.code);
         ASSERT_FALSE(dialog.Click(layout.applyRadio));
         EXPECT_EQ(panelState.layoutCode, layout.code);

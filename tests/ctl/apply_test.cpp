@@ -42,7 +42,7 @@ TEST(CtlApply, TheBoardSeesWhatAPanelStartThatQuitsGivesIt) {
     const RunResult panel = PanelStartThatQuits();
     CtlFolder folder;
     folder.WriteSettings(Stored("SetParameter=0\n"));
-    const ToolResult r = folder.Run({"apply"});
+    const Finished r = folder.Run({"apply"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(folder.Journal(), panel.journal);
@@ -55,7 +55,7 @@ TEST(CtlApply, TheShowPanelFlagKeepsItsValueOrItsAbsence) {
         SCOPED_TRACE(flag);
         CtlFolder folder;
         folder.WriteSettings(Stored(flag));
-        const ToolResult r = folder.Run({"apply"});
+        const Finished r = folder.Run({"apply"});
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(folder.Journal(), panel.journal);
         const std::vector<SettingsEntry> left = ParseSettings(folder.Settings());
@@ -72,7 +72,7 @@ TEST(CtlApply, TheShowPanelFlagKeepsItsValueOrItsAbsence) {
 TEST(CtlApply, WithoutADriverNothingIsProgrammedOrWrittenAndItFails) {
     CtlFolder folder;
     folder.WriteSettings(Stored(""));
-    const ToolResult r = folder.RunAlone({"apply"});
+    const Finished r = folder.RunAlone({"apply"});
     EXPECT_EQ(r.status, 1);
     // The panel's loader says where it looked; the tool says what that means.
     const std::vector<std::string> lines = SplitLines(r.err);
@@ -104,9 +104,9 @@ TEST(CtlApply, IsRefusedWhileAPanelRunsAndWorksOnceItHasClosed) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     const std::vector<std::string> journal = folder.Journal();
     const std::string settings = folder.Settings();
-    ASSERT_NE(settings.find("SetParameter=0"), std::string::npos) << ReadText(folder.Path("panel.err"));
+    ASSERT_NE(settings.find("SetParameter=0"), std::string::npos) << ReadFileText(folder.Path("panel.err"));
 
-    const ToolResult refused = folder.Run({"apply"});
+    const Finished refused = folder.Run({"apply"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(SplitLines(refused.err).size(), 1u) << refused.err;
     EXPECT_NE(refused.err.find("panel is running"), std::string::npos) << refused.err;
@@ -118,7 +118,7 @@ TEST(CtlApply, IsRefusedWhileAPanelRunsAndWorksOnceItHasClosed) {
     EXPECT_EQ(folder.Wait(panel, "panel").status, 0);
     const std::size_t closed = folder.Journal().size();
     EXPECT_EQ(folder.Journal().back(), "unload");
-    const ToolResult applied = folder.Run({"apply"});
+    const Finished applied = folder.Run({"apply"});
     EXPECT_EQ(applied.status, 0) << applied.err;
     EXPECT_GT(folder.Journal().size(), closed);
 }
@@ -126,7 +126,7 @@ TEST(CtlApply, IsRefusedWhileAPanelRunsAndWorksOnceItHasClosed) {
 TEST(CtlApply, AFileThatCannotBeReadIsNotProgrammed) {
     CtlFolder folder;
     std::filesystem::create_directory(folder.Path("folder.ini"));
-    const ToolResult r = folder.Run({"--file", folder.Path("folder.ini"), "apply"});
+    const Finished r = folder.Run({"--file", folder.Path("folder.ini"), "apply"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(SplitLines(r.err).size(), 1u) << r.err;
     EXPECT_TRUE(folder.Journal().empty());

@@ -45,7 +45,7 @@ TEST(CtlLayout, WhatSetWritesNeverMakesThePanelSendAMissingCamera) {
         std::vector<std::string> args{"set"};
         args.insert(args.end(), row.set.begin(), row.set.end());
         ASSERT_EQ(folder.Run(args).status, 0);
-        const ToolResult applied = folder.Run({"apply"});
+        const Finished applied = folder.Run({"apply"});
         ASSERT_EQ(applied.status, 0) << applied.err;
         EXPECT_EQ(SentChannels(folder.Journal()), row.sent);
     }
@@ -70,16 +70,16 @@ TEST(CtlList, ShowsWhatThePanelUsesAndEveryLineGoesBackThroughSetUnchanged) {
         // The file as found, as the panel's close wrote it, and as the tool writes it.
         CtlFolder folder;
         if (*file != '\0') folder.WriteSettings(file);
-        const ToolResult found = folder.Run({"list"});
+        const Finished found = folder.Run({"list"});
         EXPECT_EQ(found.out.substr(found.out.find('\n') + 1, used.size()), used);
         for (const std::string& written : {run.settingsText, std::string()}) {
             if (written.empty()) ASSERT_EQ(folder.Run({"set", "layout=6"}).status, 0);
             else folder.WriteSettings(written);
-            const ToolResult listed = folder.Run({"list"});
+            const Finished listed = folder.Run({"list"});
             ASSERT_EQ(listed.status, 0) << listed.err;
             std::vector<std::string> back{"set"};
             for (std::string line : SplitLines(listed.out)) back.push_back(line.replace(line.find(' '), 1, "="));
-            const ToolResult set = folder.Run(back);
+            const Finished set = folder.Run(back);
             EXPECT_EQ(set.status, 0) << set.err;
             EXPECT_EQ(set.out, "");
             EXPECT_EQ(folder.Run({"list"}).out, listed.out);
@@ -91,14 +91,14 @@ TEST(CtlSet, NothingIsWrittenWhileAPanelRuns) {
     CtlFolder folder;
     const std::string before = "[General]\nDIV=9\n";
     folder.WriteSettings(before);
-    WriteText(folder.Path("import.txt"), "layout=4\n");
+    WriteFileText(folder.Path("import.txt"), "layout=4\n");
     // The running panel's claim on the session, as the panel holds it.
     const int claim = open(folder.Path("runtime/korvane16-panel.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     ASSERT_EQ(flock(claim, LOCK_EX), 0);
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"set", "layout=4"}, {"set", "--dry-run", "camera.1=off"}, {"import", "import.txt"}}) {
         SCOPED_TRACE(args[1]);
-        const ToolResult r = folder.Run(args);
+        const Finished r = folder.Run(args);
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(SplitLines(r.err).size(), 1u) << r.err;
@@ -124,7 +124,7 @@ TEST(CtlFiles, ANamedFileMustExistTheWorkingFolderAndDesktopFilesMayBeMissing) {
              {{"get", "layout"}, 0, folder.Path("KORVANE16.ini") + " does not exist"},
              {{"--desktop", "list"}, 0, folder.Path("config/korvane16/KORVANE16.ini") + " does not exist"}}) {
         SCOPED_TRACE(row.args.back());
-        const ToolResult r = folder.Run(row.args);
+        const Finished r = folder.Run(row.args);
         EXPECT_EQ(r.status, row.status);
         EXPECT_EQ(r.out.empty(), row.status != 0);
         EXPECT_EQ(SplitLines(r.err).size(), 1u) << r.err;
@@ -137,7 +137,7 @@ TEST(CtlFiles, ANamedFileMustExistTheWorkingFolderAndDesktopFilesMayBeMissing) {
 TEST(CtlJson, ListAndGetGiveValueDefaultAndWhatEachSettingTakes) {
     CtlFolder folder;
     folder.WriteSettings("[General]\nDIV=4\nPosition0=2\n[Camera]\nCamera3=2\n");
-    const ToolResult got = folder.Run({"get", "--json", "layout", "tile.1", "tile.2", "camera.3", "standard", "hue.2"});
+    const Finished got = folder.Run({"get", "--json", "layout", "tile.1", "tile.2", "camera.3", "standard", "hue.2"});
     EXPECT_EQ(got.status, 0) << got.err;
     EXPECT_EQ(got.out,
               "[\n"
@@ -162,15 +162,15 @@ TEST(CtlImport, ExportedLinesMoveASetupAndOneBadLineWritesNothing) {
     std::string lines = from.Run({"list"}).out;
     std::replace(lines.begin(), lines.end(), ' ', '=');
     EXPECT_EQ(from.Run({"export", "-"}).out, lines);
-    EXPECT_EQ(ReadText(from.Path("setup.txt")), lines);
+    EXPECT_EQ(ReadFileText(from.Path("setup.txt")), lines);
 
-    WriteText(to.Path("bad.txt"), "# setup\n\nlayout=6\ncontrast.9=256\n");
-    const ToolResult bad = to.Run({"import", "bad.txt"});
+    WriteFileText(to.Path("bad.txt"), "# setup\n\nlayout=6\ncontrast.9=256\n");
+    const Finished bad = to.Run({"import", "bad.txt"});
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.err, "korvane16-ctl: bad.txt:4: contrast.9: '256' is not a level from 0 to 255\n");
     EXPECT_FALSE(to.SettingsExist());
     // Standard input, as a pipe gives it.
-    const ToolResult imported = to.Wait(
+    const Finished imported = to.Wait(
         to.StartProgram("/bin/sh", {"-c", "exec \"$0\" import - <\"$1\"", CtlFolder::Tool(), from.Path("setup.txt")},
                         "tool"));
     EXPECT_EQ(imported.status, 0) << imported.err;
@@ -181,7 +181,7 @@ TEST(CtlImport, ExportedLinesMoveASetupAndOneBadLineWritesNothing) {
 TEST(CtlDryRun, SaysWhatWouldChangeAndTouchesNeitherFileNorBoard) {
     CtlFolder folder;
     const std::string before = "[General]\nDIV=9\n";
-    WriteText(folder.Path("setup.txt"), "hue.1=7\n");
+    WriteFileText(folder.Path("setup.txt"), "hue.1=7\n");
     struct Row {
         std::vector<std::string> args;
         std::string out;  // its start
@@ -191,7 +191,7 @@ TEST(CtlDryRun, SaysWhatWouldChangeAndTouchesNeitherFileNorBoard) {
                                            {{"apply", "--dry-run"}, "standard ntsc\nlayout 9\n"}}) {
         SCOPED_TRACE(row.args[0]);
         folder.WriteSettings(before);
-        const ToolResult r = folder.Run(row.args);
+        const Finished r = folder.Run(row.args);
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out.substr(0, row.out.size()), row.out);
         EXPECT_EQ(folder.Settings(), before);
@@ -208,11 +208,11 @@ TEST(CtlFiles, TheDesktopFileLivesInTheUsersConfigurationFolder) {
         else setenv("HOME", folder.Path("home").c_str(), 1);
         const std::string file = xdg ? folder.Path("config/korvane16/KORVANE16.ini")
                                      : folder.Path("home/.config/korvane16/KORVANE16.ini");
-        const ToolResult r = folder.Run({"--desktop", "set", "hue.3=9"});
+        const Finished r = folder.Run({"--desktop", "set", "hue.3=9"});
         unsetenv("XDG_CONFIG_HOME");
         setenv("HOME", home.c_str(), 1);
         EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(ReadText(file), "[Attribute3]\nHUE=9\n");
+        EXPECT_EQ(ReadFileText(file), "[Attribute3]\nHUE=9\n");
     }
 }
 

@@ -35,7 +35,7 @@ int CountLines(const std::string& text) { return static_cast<int>(SplitLines(tex
 
 TEST(CtlList, AMissingFileListsEverySettingAtItsDefaultAndIsNotCreated) {
     CtlFolder folder;
-    const ToolResult r = folder.Run({"list"});
+    const Finished r = folder.Run({"list"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(SplitLines(r.out), DefaultListing());
     EXPECT_EQ(r.err,
@@ -54,7 +54,7 @@ TEST(CtlList, StoredValuesAreShownAsThePanelReadsThem) {
         "[Camera]\nCamera1=0\nCamera5=2\n"
         "[Attribute1]\nBrightness=300\nHUE=-5\n"
         "[Attribute16]\nSaturation=abc\n");
-    const ToolResult r = folder.Run({"list"});
+    const Finished r = folder.Run({"list"});
     ASSERT_EQ(r.status, 0) << r.err;
     std::vector<std::string> expected = DefaultListing();
     const auto set = [&expected](const std::string& name, const std::string& value) {
@@ -79,7 +79,7 @@ TEST(CtlList, StoredValuesAreShownAsThePanelReadsThem) {
 TEST(CtlGet, PrintsTheNamedSettingsInTheOrderAsked) {
     CtlFolder folder;
     folder.WriteSettings("[General]\nSetParameter=0\nDIV=9\n[Attribute12]\nContrast=17\n");
-    const ToolResult r = folder.Run({"get", "show-panel", "CONTRAST.12", "layout", "tile.16"});
+    const Finished r = folder.Run({"get", "show-panel", "CONTRAST.12", "layout", "tile.16"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "show-panel off\ncontrast.12 17\nlayout 9\ntile.16 17\n");
 }
@@ -88,7 +88,7 @@ TEST(CtlGet, AnUnknownNameIsAUsageErrorAndPrintsNoValue) {
     CtlFolder folder;
     for (const char* name : {"tile.17", "tile.0", "camera", "brightness", "volume", "layout.1", ""}) {
         SCOPED_TRACE(name);
-        const ToolResult r = folder.Run({"get", "layout", name});
+        const Finished r = folder.Run({"get", "layout", name});
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(CountLines(r.err), 1) << r.err;
@@ -109,7 +109,7 @@ TEST(CtlSet, WritesInTheOperatorsTermsAndKeepsEveryOtherLine) {
         "[Camera]\r\n"
         "Camera3=1 ; lobby\r\n";
     folder.WriteSettings(before);
-    const ToolResult r = folder.Run({"set", "layout=4", "tile.1=16", "standard=PAL", "camera.3=off",
+    const Finished r = folder.Run({"set", "layout=4", "tile.1=16", "standard=PAL", "camera.3=off",
                                      "brightness.2=0", "saturation.16=255", "show-panel=off"});
     ASSERT_EQ(r.status, 0) << r.err;
     // The tiles the file lacked (the panel would send camera 17) show their own camera.
@@ -153,7 +153,7 @@ TEST(CtlSet, OneWrongPairRefusesTheWholeCommandAndWritesNothing) {
         const std::string before = "[General]\nDIV=9\n";
         folder.WriteSettings(before);
         // A good pair first: nothing may be written before the bad one is found.
-        const ToolResult r = folder.Run({"set", "layout=4", pair, "camera.1=off"});
+        const Finished r = folder.Run({"set", "layout=4", pair, "camera.1=off"});
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(CountLines(r.err), 1) << r.err;
         EXPECT_EQ(folder.Settings(), before);
@@ -163,7 +163,7 @@ TEST(CtlSet, OneWrongPairRefusesTheWholeCommandAndWritesNothing) {
 TEST(CtlSet, ThePanelStartsWithWhatTheToolWrote) {
     PanelRun panel;
     CtlFolder folder;
-    const ToolResult r = folder.Run({"set", "standard=pal", "layout=4", "tile.1=9", "tile.2=2", "tile.3=16",
+    const Finished r = folder.Run({"set", "standard=pal", "layout=4", "tile.1=9", "tile.2=2", "tile.3=16",
                                      "tile.4=1", "camera.2=off", "brightness.1=7", "hue.3=250", "show-panel=on"});
     ASSERT_EQ(r.status, 0) << r.err;
     panel.WriteSettings(folder.Settings());
@@ -192,12 +192,12 @@ TEST(CtlSet, WaitsForTheSettingsLockThatAnotherProgramHolds) {
     EXPECT_FALSE(folder.SettingsExist());
     // After about a second the tool says what it waits for, once.
     const std::string notice = "KORVANE16: waiting for the settings lock " + folder.LockFile();
-    EXPECT_EQ(ReadText(folder.Path("tool.err")), "");
-    for (int tries = 0; tries < 1000 && ReadText(folder.Path("tool.err")).empty(); ++tries)
+    EXPECT_EQ(ReadFileText(folder.Path("tool.err")), "");
+    for (int tries = 0; tries < 1000 && ReadFileText(folder.Path("tool.err")).empty(); ++tries)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     flock(lock, LOCK_UN);
     close(lock);
-    const ToolResult r = folder.Wait(tool);
+    const Finished r = folder.Wait(tool);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err.rfind(notice, 0), 0u) << r.err;
     EXPECT_EQ(SplitLines(r.err).size(), 1u) << r.err;
@@ -209,11 +209,11 @@ TEST(CtlFiles, TheFileOptionNamesTheSettingsFile) {
     CtlFolder folder;
     std::filesystem::create_directory(folder.Path("site"));
     const std::string file = folder.Path("site/board.ini");
-    WriteText(file, "");
+    WriteFileText(file, "");
     ASSERT_EQ(folder.Run({"--file", file, "set", "hue.4=3"}).status, 0);
-    EXPECT_EQ(ReadText(file), "[Attribute4]\nHUE=3\n");
+    EXPECT_EQ(ReadFileText(file), "[Attribute4]\nHUE=3\n");
     EXPECT_FALSE(folder.SettingsExist());
-    const ToolResult r = folder.Run({"--file=" + file, "get", "hue.4"});
+    const Finished r = folder.Run({"--file=" + file, "get", "hue.4"});
     EXPECT_EQ(r.out, "hue.4 3\n");
 }
 
@@ -226,7 +226,7 @@ TEST(CtlFiles, AFileThatCannotBeReadOrWrittenFailsWithItsReason) {
              {"--file", folder.Path("folder.ini"), "set", "layout=4"},
              {"--file", folder.Path("no/such/folder.ini"), "set", "layout=4"}}) {
         SCOPED_TRACE(args.back());
-        const ToolResult r = folder.Run(args);
+        const Finished r = folder.Run(args);
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(CountLines(r.err), 1) << r.err;
@@ -236,7 +236,7 @@ TEST(CtlFiles, AFileThatCannotBeReadOrWrittenFailsWithItsReason) {
     // The working folder's file is named by its full path, as the panel names it.
     std::filesystem::create_directory(folder.Path("KORVANE16.ini"));
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"list"}, {"set", "layout=4"}}) {
-        const ToolResult r = folder.Run(args);
+        const Finished r = folder.Run(args);
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find(folder.Path("KORVANE16.ini") + ": "), std::string::npos) << r.err;
     }
@@ -247,7 +247,7 @@ TEST(CtlUsage, MistakesOnTheCommandLineAreUsageErrors) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {}, {"lsit"}, {"list", "layout"}, {"get"}, {"set"}, {"apply", "now"}, {"--file"}, {"--file=", "list"},
              {"--file", "", "list"}, {"--verbose", "list"}}) {
-        const ToolResult r = folder.Run(args);
+        const Finished r = folder.Run(args);
         EXPECT_EQ(r.status, 2) << r.err;
         EXPECT_EQ(r.out, "");
         EXPECT_NE(r.err.find("usage: korvane16-ctl"), std::string::npos) << r.err;
@@ -257,14 +257,14 @@ TEST(CtlUsage, MistakesOnTheCommandLineAreUsageErrors) {
 
 TEST(CtlUsage, HelpNamesEveryCommandAndSetting) {
     CtlFolder folder;
-    const ToolResult r = folder.Run({"--help"});
+    const Finished r = folder.Run({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     for (const char* word : {"list", "get NAME", "set NAME=VALUE", "apply", "--file FILE", "standard", "layout",
                              "tile.N", "camera.N", "brightness.N", "contrast.N", "hue.N", "saturation.N",
                              "show-panel"})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
-    const ToolResult version = folder.Run({"--version"});
+    const Finished version = folder.Run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("korvane16-ctl ", 0), 0u) << version.out;
 }

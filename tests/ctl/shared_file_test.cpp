@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "tests/ctl/ctl_run.hpp"
+#include "tests/settings/settings_folder.hpp"  // Inode
 #include "tests/harness/panel_run.hpp"
 
 namespace {
@@ -21,22 +22,22 @@ namespace {
 namespace fs = std::filesystem;
 constexpr uid_t kNobody = 65534;
 
-bool Says(const ToolResult& r, const std::string& words) { return r.err.find(words) != std::string::npos; }
+bool Says(const Finished& r, const std::string& words) { return r.err.find(words) != std::string::npos; }
 
 TEST(SharedFile, APipeIsRefusedAndABackslashIsPartOfAName) {
     CtlFolder folder;
     // "sh -c COMMAND TOOL": "$0" is the tool, its input a pipe.
     for (const char* command : {"echo | \"$0\" --file /dev/stdin list", "echo | \"$0\" --file /dev/fd/3 set layout=4 3<&0"}) {
-        const ToolResult r = folder.Wait(folder.StartProgram("/bin/sh", {"-c", command, CtlFolder::Tool()}, "tool"));
+        const Finished r = folder.Wait(folder.StartProgram("/bin/sh", {"-c", command, CtlFolder::Tool()}, "tool"));
         EXPECT_EQ(r.status, 1) << command;
         EXPECT_EQ(SplitLines(r.err).size(), 1u) << r.err;
         EXPECT_TRUE(Says(r, "not a regular file")) << r.err;
     }
     fs::create_directories(folder.Path("my\\dir"));
     fs::create_directories(folder.Path("my/dir"));
-    WriteText(folder.Path("my\\dir/KORVANE16.ini"), "");
+    WriteFileText(folder.Path("my\\dir/KORVANE16.ini"), "");
     EXPECT_EQ(folder.Run({"--file", "my\\dir/KORVANE16.ini", "set", "layout=4"}).status, 0);
-    EXPECT_NE(ReadText(folder.Path("my\\dir/KORVANE16.ini")).find("\nDIV=4\n"), std::string::npos);
+    EXPECT_NE(ReadFileText(folder.Path("my\\dir/KORVANE16.ini")).find("\nDIV=4\n"), std::string::npos);
     EXPECT_TRUE(fs::is_empty(folder.Path("my/dir")));
 }
 
@@ -47,7 +48,7 @@ TEST(SharedFile, OnlyTheTemporaryFilesOfWritersThatAreGoneAreSwept) {
     folder.WriteSettings("[General]\nDIV=9\n");
     const std::string copiers = ".KORVANE16.ini.a1B2c3", held = ".KORVANE16.ini.k16tmp-b2C3d4",
                       dead = ".KORVANE16.ini.k16tmp-c3D4e5";
-    for (const std::string& name : {copiers, held, dead}) WriteText(folder.Path(name), "");
+    for (const std::string& name : {copiers, held, dead}) WriteFileText(folder.Path(name), "");
     const int holder = open(folder.Path(held).c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(flock(holder, LOCK_EX), 0);
     EXPECT_EQ(folder.Run({"set", "layout=4"}).status, 0);
@@ -78,7 +79,7 @@ TEST(SharedFile, AStoreThroughASharedMappingOutlivesThePanelsNextReplace) {
     ASSERT_EQ(fcntl(valve, F_SETPIPE_SZ, 4096), 4096);
     const std::string filler(4096 - std::string("load\nOvrSetup 0\n").size(), '\n');
     ASSERT_EQ(write(valve, filler.data(), filler.size()), static_cast<ssize_t>(filler.size()));
-    WriteText(folder.Path("panel.txt"), "show\n");
+    WriteFileText(folder.Path("panel.txt"), "show\n");
     const pid_t panel = folder.StartProgram(PanelRun::Harness(), {folder.Path("panel.txt")}, "panel");
     int queued = 0;
     for (int ms = 0; ms < 30000 && queued < 4096; ++ms) {
@@ -92,7 +93,7 @@ TEST(SharedFile, AStoreThroughASharedMappingOutlivesThePanelsNextReplace) {
     unlink(journal.c_str());  // the panel's next lines go to a file
     char page[4096];
     EXPECT_GT(read(valve, page, sizeof page), 0);
-    const ToolResult r = folder.Wait(panel, "panel");
+    const Finished r = folder.Wait(panel, "panel");
     munmap(bytes, size);
     close(file);
     close(valve);
@@ -110,8 +111,8 @@ TEST(SharedFile, RootFollowsNoLinkOfAnotherUser) {
     CtlFolder folder;
     fs::create_directory(folder.Path("root-only"));
     const std::string secret = folder.Path("root-only/secret.ini");
-    WriteText(secret, "[General]\nDIV=9\n");
-    WriteText(folder.Path("root-only/.secret.ini.k16tmp-a1B2c3"), "");
+    WriteFileText(secret, "[General]\nDIV=9\n");
+    WriteFileText(folder.Path("root-only/.secret.ini.k16tmp-a1B2c3"), "");
     const ino_t inode = Inode(secret);
     ASSERT_EQ(chown(folder.Path("").c_str(), kNobody, kNobody), 0);
     for (const char* name : {"KORVANE16.ini", "new.ini"}) {
@@ -119,7 +120,7 @@ TEST(SharedFile, RootFollowsNoLinkOfAnotherUser) {
                           folder.Path(name).c_str()), 0);
         ASSERT_EQ(lchown(folder.Path(name).c_str(), kNobody, kNobody), 0);
     }
-    WriteText(folder.Path("panel.txt"), "show\nclose\n");
+    WriteFileText(folder.Path("panel.txt"), "show\nclose\n");
     const std::string notFollowed = "it is a link of another user, which is not followed";
     const struct {
         std::vector<std::string> run;
@@ -129,7 +130,7 @@ TEST(SharedFile, RootFollowsNoLinkOfAnotherUser) {
                 {{CtlFolder::Tool(), "--file", "new.ini", "set", "layout=4"}, "no such file"},
                 {{PanelRun::Harness(), folder.Path("panel.txt")}, notFollowed}};
     for (const auto& [run, said] : rows) {
-        const ToolResult r = folder.Wait(folder.StartProgram(run[0], {run.begin() + 1, run.end()}, "run"), "run");
+        const Finished r = folder.Wait(folder.StartProgram(run[0], {run.begin() + 1, run.end()}, "run"), "run");
         EXPECT_EQ(r.status, 1) << run.back();
         EXPECT_TRUE(Says(r, said)) << r.err;
         if (run[0] == PanelRun::Harness()) {
@@ -137,7 +138,7 @@ TEST(SharedFile, RootFollowsNoLinkOfAnotherUser) {
             EXPECT_TRUE(Says(r, "the settings were not saved")) << r.err;
         }
     }
-    EXPECT_EQ(ReadText(secret), "[General]\nDIV=9\n");
+    EXPECT_EQ(ReadFileText(secret), "[General]\nDIV=9\n");
     EXPECT_EQ(Inode(secret), inode);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path("root-only")), {}), 2);
 }
@@ -166,7 +167,7 @@ TEST(SharedFile, RootMakesNothingInAnotherUsersHome) {
         args.insert(args.end(), {tmp, CtlFolder::Tool()});
         if (desktopFile) args.push_back("--desktop");
         args.insert(args.end(), {"set", "layout=4"});
-        const ToolResult r = folder.Wait(folder.StartProgram("/usr/bin/env", args, "tool"));
+        const Finished r = folder.Wait(folder.StartProgram("/usr/bin/env", args, "tool"));
         EXPECT_EQ(r.status, desktopFile ? 1 : 0) << variables.back() << r.err;
         EXPECT_TRUE(fs::is_empty(folder.Path("bare")));
         EXPECT_TRUE(fs::is_empty(folder.Path("cached/.cache")));

@@ -1,53 +1,33 @@
 // The desktop program korvane16 run as the operator runs it: a process of its
-// own in a working folder of its own, on Qt's offscreen platform, with the
+// own in a run folder of its own, on Qt's offscreen platform, with the
 // stand-in driver's journal switched on and a private run-time folder. The
 // environment variable KORVANE16_PROGRAM names another build to run instead.
 #pragma once
 
-#include <sys/types.h>
-
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "tests/run_folder.hpp"
 
 struct Started {
     pid_t pid = -1;
     int number = 0;  // which start of this run
 };
 
-struct Finished {
-    int status = -1;  // the exit status, or 128 + the signal
-    std::string out, err;
-};
-
-class ProgramRun {
+class ProgramRun : public RunFolder {
 public:
-    ProgramRun();
-    ~ProgramRun();
-    ProgramRun(const ProgramRun&) = delete;
-    ProgramRun& operator=(const ProgramRun&) = delete;
-
-    const std::string& Folder() const { return folder_; }
-    std::string RuntimeFolder() const { return folder_ + "/runtime"; }
-    std::string SettingsPath() const { return folder_ + "/work/KORVANE16.ini"; }
-    void WriteSettings(const std::string& text) const;
-    bool SettingsExist() const;
-    std::string Settings() const;
-    std::vector<std::string> Journal() const;
-    std::string LockFile() const { return RuntimeFolder() + "/ZEDevudIzazIni"; }
+    ProgramRun() : RunFolder("work") {}
 
     // Starts the program with ARGUMENTS; ENVIRONMENT adds or replaces variables
     // (a value "-" removes one). OUTPUT, when given, replaces the file that
     // takes standard output ("" closes it); PROGRAM replaces korvane16.
-    Started Start(const std::vector<std::string>& arguments,
-                const std::vector<std::pair<std::string, std::string>>& environment = {},
-                const std::optional<std::string>& output = std::nullopt, const std::string& program = "");
+    Started Start(const std::vector<std::string>& arguments, const Environment& environment = {},
+                  const std::optional<std::string>& output = std::nullopt, const std::string& program = "");
     // Waits up to SECONDS for the process to end (killed after that).
     Finished Wait(const Started& process, double seconds = 30);
     // Start and Wait.
-    Finished Run(const std::vector<std::string>& arguments,
-                 const std::vector<std::pair<std::string, std::string>>& environment = {});
+    Finished Run(const std::vector<std::string>& arguments, const Environment& environment = {});
     // Waits until the journal holds LINE (the panel has come that far).
     bool WaitForJournalLine(const std::string& line, double seconds = 30) const;
     // Waits until the start-up is over: the board is up and the show-panel
@@ -55,6 +35,7 @@ public:
     bool WaitForStartUp(double seconds = 30) const;
 
 private:
-    std::string folder_;
+    std::string OutputStem(int number) const { return Path("out" + std::to_string(number)); }
+
     int started_ = 0;
 };

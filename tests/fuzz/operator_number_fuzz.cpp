@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/operator_number.hpp"
+#include "dialog/operator_number.hpp"
 #include "tests/fuzz/fuzz_names.hpp"
 
 namespace {

@@ -1,12 +1,8 @@
 // The "Video enable" and "Attribute" groups: what reaches the board, what is
 // stored, and what the controls show.
-#include <gtest/gtest.h>
-
 #include <sstream>
 
-#include "tests/harness/board_journal.hpp"
-#include "tests/harness/output_lines.hpp"
-#include "tests/harness/panel_run.hpp"
+#include "tests/harness/scenario.hpp"
 
 namespace {
 
@@ -27,35 +23,32 @@ std::string SliderPositions(const std::string& out) {
     return positions;
 }
 
-TEST(ChannelEnables, ACamBoxFlipsItsChannelOnTheBoardAndInTheSettings) {
-    PanelRun panel;
-    const RunResult r = panel.Run("show\nclick Cam5\nstate\ndump\nclick Cam5\nclick Cam5\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(board::Operation(r.journal), (Journal{Enable(4, 0), Enable(4, 1), Enable(4, 0)}));
-    EXPECT_EQ(LineOf(r.out, "cameraEnable"), "cameraEnable 1 1 1 1 0 1 1 1 1 1 1 1 1 1 1 1");
-    EXPECT_EQ(LineOf(r.out, "1021"), "1021 check 0");
-    EXPECT_EQ(r.Setting("Camera", "Camera5"), "0");
-    // The shut-down's pass: OvrCaptureStop, OvrStop, then channels 0..15.
-    ASSERT_GE(r.journal.size(), 20u);
-    EXPECT_EQ(r.journal[r.journal.size() - 20 + 2 + 4], Enable(4, 0));
+std::vector<Scenario> EnableRows() {
+    return {
+        {.name = "ACamBoxFlipsItsChannelOnTheBoardAndInTheSettings",
+         .script = "show\nclick Cam5\nstate\ndump\nclick Cam5\nclick Cam5\nclose\n",
+         .operation = Journal{Enable(4, 0), Enable(4, 1), Enable(4, 0)},
+         .shown = {"cameraEnable 1 1 1 1 0 1 1 1 1 1 1 1 1 1 1 1", "1021 check 0"},
+         .stored = {{"Camera", "Camera5", "0"}},
+         .also =
+             [](const RunResult& r) {
+                 // The shut-down's pass: OvrCaptureStop, OvrStop, then channels 0..15.
+                 ASSERT_GE(r.journal.size(), 20u);
+                 EXPECT_EQ(r.journal[r.journal.size() - 20 + 2 + 4], Enable(4, 0));
+             }},
+        {.name = "AllOnAndAllOffSwitchEveryChannelInOrderWhateverItsState",
+         .script = "show\nclick AllOn\nclick AllOff\nclick Cam16\ndump\nstate\nclose\n",
+         .operation = board::Concat({board::EnablePass(board::kAllEnabled), board::EnablePass({}), {Enable(15, 1)}}),
+         .shown = {"cameraEnable 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1", "1017 check 0", "1032 check 1"},
+         .stored = {{"Camera", "Camera1", "0"}, {"Camera", "Camera16", "1"}}},
+    };
 }
 
-TEST(ChannelEnables, AllOnAndAllOffSwitchEveryChannelInOrderWhateverItsState) {
-    PanelRun panel;
-    const RunResult r = panel.Run("show\nclick AllOn\nclick AllOff\nclick Cam16\ndump\nstate\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    board::Enables off{};
-    board::Enables on = board::kAllEnabled;
-    EXPECT_EQ(board::Operation(r.journal),
-              board::Concat({board::EnablePass(on), board::EnablePass(off), {Enable(15, 1)}}));
-    EXPECT_EQ(LineOf(r.out, "cameraEnable"), "cameraEnable 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1");
-    EXPECT_EQ(LineOf(r.out, "1017"), "1017 check 0");
-    EXPECT_EQ(LineOf(r.out, "1032"), "1032 check 1");
-    EXPECT_EQ(r.Setting("Camera", "Camera1"), "0");
-    EXPECT_EQ(r.Setting("Camera", "Camera16"), "1");
-}
+class ChannelEnables : public testing::TestWithParam<Scenario> {};
+TEST_P(ChannelEnables, Session) { Play(GetParam()); }
+INSTANTIATE_TEST_SUITE_P(, ChannelEnables, testing::ValuesIn(EnableRows()), RowName);
 
-TEST(ChannelEnables, AStoredFlagOtherThanOneTicksTheBoxButKeepsTheChannelOffUntilUsed) {
+TEST_F(ChannelEnables, AStoredFlagOtherThanOneTicksTheBoxButKeepsTheChannelOffUntilUsed) {
     PanelRun panel;
     panel.WriteSettings("[Camera]\nCamera3=2\nCamera4=-1\n");
     const RunResult kept = panel.Run("show\ndump\nclose\n");
@@ -71,100 +64,85 @@ TEST(ChannelEnables, AStoredFlagOtherThanOneTicksTheBoxButKeepsTheChannelOffUnti
     EXPECT_EQ(clicked.Setting("Camera", "Camera3"), "0");
 }
 
-TEST(PictureAttributes, AReleaseSetsTheSliderValueOnTheChannelNamedInTheBox) {
-    PanelRun panel;
-    const RunResult r = panel.Run("show\ntype Channel 3\ndrag Contrast 200\ntype Channel 16\ndrag Saturation 90\n"
-                                  "drag Brightness 300\nstate\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(board::Operation(r.journal),
-              (Journal{"OvrSetContrast 2 200", "OvrSetSaturationU 15 90", "OvrSetSaturationV 15 90",
-                       "OvrSetBrightness 15 255"}));
-    EXPECT_EQ(r.Setting("Attribute3", "Contrast"), "200");
-    EXPECT_EQ(r.Setting("Attribute16", "Saturation"), "90");
-    EXPECT_EQ(r.Setting("Attribute16", "Brightness"), "255");
-    EXPECT_EQ(r.Setting("Attribute1", "Contrast"), "180");
+// A channel box the panel cannot read, or out of range, selects channel 1 and
+// is never corrected.
+Scenario ChannelBox(const std::string& name, const std::string& text, int channel) {
+    return {.name = "Box" + name + "SelectsChannel" + std::to_string(channel + 1),
+            .script = "show\ntype Channel " + text + "\ndrag Hue 7\ndump\nclose\n",
+            .operation = Journal{"OvrSetHue " + std::to_string(channel) + " 7"},
+            .shown = {"1040 text " + text}};
 }
 
-TEST(PictureAttributes, UnreadableOrOutOfRangeChannelTextsSelectChannelOne) {
-    struct Case {
-        std::string text;
-        int channel;
-    };
-    const Case cases[] = {
-        {"", 0}, {"abc", 0}, {"0", 0}, {"-4", 0}, {"17", 0}, {" 5x", 4}, {"\t+7", 6},
+std::vector<Scenario> AttributeRows() {
+    board::AllAttributes setAll;
+    setAll.fill({0, 175, 128, 255});
+    return {
+        {.name = "AReleaseSetsTheSliderValueOnTheChannelNamedInTheBox",
+         .script = "show\ntype Channel 3\ndrag Contrast 200\ntype Channel 16\ndrag Saturation 90\n"
+                   "drag Brightness 300\nstate\nclose\n",
+         .operation = Journal{"OvrSetContrast 2 200", "OvrSetSaturationU 15 90", "OvrSetSaturationV 15 90",
+                              "OvrSetBrightness 15 255"},
+         .stored = {{"Attribute3", "Contrast", "200"},
+                    {"Attribute16", "Saturation", "90"},
+                    {"Attribute16", "Brightness", "255"},
+                    {"Attribute1", "Contrast", "180"}}},
+        ChannelBox("Empty", "", 0), ChannelBox("Letters", "abc", 0), ChannelBox("Zero", "0", 0),
+        ChannelBox("Negative", "-4", 0), ChannelBox("Seventeen", "17", 0), ChannelBox("BlankAndTrailingX", " 5x", 4),
+        ChannelBox("TabAndPlus", "\t+7", 6),
         // Only nine characters are read.
-        {"1234567890", 0}, {"0000000012", 0}, {"000000012", 11}, {"99999999999999999999", 0},
+        ChannelBox("TenDigits", "1234567890", 0), ChannelBox("TenDigitsEndingIn12", "0000000012", 0),
+        ChannelBox("NineDigitsEndingIn12", "000000012", 11), ChannelBox("TwentyDigits", "99999999999999999999", 0),
+        {.name = "TypingAChannelMovesTheThumbsToItsValuesWithoutTouchingTheBoard",
+         .settings = "[Attribute12]\nBrightness=11\nContrast=12\nHUE=13\nSaturation=400\n",
+         .script = "show\ntype Channel 1\ndump\ntype Channel 12\ndump\nclose\n",
+         .operation = Journal{},
+         .stored = {{"Attribute12", "Saturation", "400"}},  // the thumb's end is not stored
+         .also =
+             [](const RunResult& r) {
+                 const std::string second = r.out.substr(r.out.find("1035", r.out.find("1040 text 1\n")));
+                 EXPECT_EQ(SliderPositions(r.out), "100 180 128 128");
+                 EXPECT_EQ(SliderPositions(second), "11 12 13 255");
+             }},
+        {.name = "KeysMoveTheThumbOnlyAndTheNextReleaseAppliesIt",
+         .script = "show\nkey Brightness right\nkey Brightness right\nkey Contrast pageup\n"
+                   "key Hue home\nkey Saturation end\ndump\nstate\ndrag Brightness 110\nclose\n",
+         .operation = Journal{"OvrSetBrightness 0 110"},
+         .also =
+             [](const RunResult& r) {
+                 EXPECT_EQ(SliderPositions(r.out), "110 129 0 255");
+                 EXPECT_EQ(LineOf(r.out, "attributes").substr(0, 27), "attributes 100 180 128 128 ");
+             }},
+        {.name = "DefaultResetsOnlyTheTunedChannel",
+         .settings = "[Attribute7]\nBrightness=1\nHUE=2\n[Attribute8]\nBrightness=3\n",
+         .script = "show\ntype Channel 7\nclick Default\ndump\nclose\n",
+         .operation = board::AttributeCalls(6, {}),
+         .stored = {{"Attribute7", "Brightness", "100"}, {"Attribute7", "HUE", "128"}, {"Attribute8", "Brightness", "3"}},
+         .also = [](const RunResult& r) { EXPECT_EQ(SliderPositions(r.out), "100 180 128 128"); }},
+        {.name = "SetAllCopiesTheThumbsToEveryChannelInChannelOrder",
+         .script = "show\ntype Channel 2\nkey Brightness home\nkey Contrast left\n"
+                   "key Saturation end\nclick SetAll\ndump\nclose\n",
+         .operation = board::AttributePass(setAll),
+         .shown = {"1040 text 2"},
+         .stored = {{"Attribute16", "Saturation", "255"}, {"Attribute9", "Contrast", "175"}},
+         .also = [](const RunResult& r) { EXPECT_EQ(SliderPositions(r.out), "0 175 128 255"); }},
+        {.name = "AfterAVideoStandardChangeTheThumbsShowChannelOneWhileTheBoxKeepsItsText",
+         .settings = "[Attribute1]\nHUE=10\n[Attribute5]\nHUE=50\n",
+         .script = "show\ntype Channel 5\nclick PAL\ndump\ndrag Hue 99\nclick SetAll\nclose\n",
+         .also =
+             [](const RunResult& r) {
+                 EXPECT_EQ(SliderPositions(r.out), "100 180 10 128");
+                 const Journal operation = board::Operation(r.journal);
+                 ASSERT_GE(operation.size(), 81u);
+                 EXPECT_EQ(operation[operation.size() - 81], "OvrSetHue 4 99");
+                 board::AllAttributes shown;
+                 shown.fill({100, 180, 99, 128});
+                 EXPECT_EQ(Journal(operation.end() - 80, operation.end()), board::AttributePass(shown));
+             }},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE("box \"" + c.text + "\"");
-        PanelRun panel;
-        const RunResult r = panel.Run("show\ntype Channel " + c.text + "\ndrag Hue 7\ndump\nclose\n");
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(board::Operation(r.journal), Journal{"OvrSetHue " + std::to_string(c.channel) + " 7"});
-        EXPECT_EQ(LineOf(r.out, "1040"), "1040 text " + c.text);  // never corrected
-    }
 }
 
-TEST(PictureAttributes, TypingAChannelMovesTheThumbsToItsValuesWithoutTouchingTheBoard) {
-    PanelRun panel;
-    panel.WriteSettings("[Attribute12]\nBrightness=11\nContrast=12\nHUE=13\nSaturation=400\n");
-    const RunResult r = panel.Run("show\ntype Channel 1\ndump\ntype Channel 12\ndump\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(board::Operation(r.journal).empty());
-    const std::string second = r.out.substr(r.out.find("1035", r.out.find("1040 text 1\n")));
-    EXPECT_EQ(SliderPositions(r.out), "100 180 128 128");
-    EXPECT_EQ(SliderPositions(second), "11 12 13 255");
-    EXPECT_EQ(r.Setting("Attribute12", "Saturation"), "400");  // the thumb's end is not stored
-}
-
-TEST(PictureAttributes, KeysMoveTheThumbOnlyAndTheNextReleaseAppliesIt) {
-    PanelRun panel;
-    const RunResult r = panel.Run("show\nkey Brightness right\nkey Brightness right\nkey Contrast pageup\n"
-                                  "key Hue home\nkey Saturation end\ndump\nstate\ndrag Brightness 110\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(SliderPositions(r.out), "110 129 0 255");
-    EXPECT_EQ(LineOf(r.out, "attributes").substr(0, 27), "attributes 100 180 128 128 ");
-    EXPECT_EQ(board::Operation(r.journal), Journal{"OvrSetBrightness 0 110"});
-}
-
-TEST(PictureAttributes, DefaultResetsOnlyTheTunedChannel) {
-    PanelRun panel;
-    panel.WriteSettings("[Attribute7]\nBrightness=1\nHUE=2\n[Attribute8]\nBrightness=3\n");
-    const RunResult r = panel.Run("show\ntype Channel 7\nclick Default\ndump\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(board::Operation(r.journal), board::AttributeCalls(6, {}));
-    EXPECT_EQ(SliderPositions(r.out), "100 180 128 128");
-    EXPECT_EQ(r.Setting("Attribute7", "Brightness"), "100");
-    EXPECT_EQ(r.Setting("Attribute7", "HUE"), "128");
-    EXPECT_EQ(r.Setting("Attribute8", "Brightness"), "3");
-}
-
-TEST(PictureAttributes, SetAllCopiesTheThumbsToEveryChannelInChannelOrder) {
-    PanelRun panel;
-    const RunResult r = panel.Run("show\ntype Channel 2\nkey Brightness home\nkey Contrast left\n"
-                                  "key Saturation end\nclick SetAll\ndump\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    board::AllAttributes all;
-    all.fill({0, 175, 128, 255});
-    EXPECT_EQ(board::Operation(r.journal), board::AttributePass(all));
-    EXPECT_EQ(SliderPositions(r.out), "0 175 128 255");
-    EXPECT_EQ(LineOf(r.out, "1040"), "1040 text 2");
-    EXPECT_EQ(r.Setting("Attribute16", "Saturation"), "255");
-    EXPECT_EQ(r.Setting("Attribute9", "Contrast"), "175");
-}
-
-TEST(PictureAttributes, AfterAVideoStandardChangeTheThumbsShowChannelOneWhileTheBoxKeepsItsText) {
-    PanelRun panel;
-    panel.WriteSettings("[Attribute1]\nHUE=10\n[Attribute5]\nHUE=50\n");
-    const RunResult r = panel.Run("show\ntype Channel 5\nclick PAL\ndump\ndrag Hue 99\nclick SetAll\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(SliderPositions(r.out), "100 180 10 128");
-    const Journal operation = board::Operation(r.journal);
-    ASSERT_GE(operation.size(), 81u);
-    EXPECT_EQ(operation[operation.size() - 81], "OvrSetHue 4 99");
-    board::AllAttributes shown;
-    shown.fill({100, 180, 99, 128});
-    EXPECT_EQ(Journal(operation.end() - 80, operation.end()), board::AttributePass(shown));
-}
+class PictureAttributes : public testing::TestWithParam<Scenario> {};
+TEST_P(PictureAttributes, Session) { Play(GetParam()); }
+INSTANTIATE_TEST_SUITE_P(, PictureAttributes, testing::ValuesIn(AttributeRows()), RowName);
 
 }  // namespace

@@ -1,10 +1,6 @@
 // The layout editors: typed camera numbers become a layout on the board, out
 // of range numbers fall back, a repeated camera is refused.
-#include <gtest/gtest.h>
-
-#include "tests/harness/board_journal.hpp"
-#include "tests/harness/output_lines.hpp"
-#include "tests/harness/panel_run.hpp"
+#include "tests/harness/scenario.hpp"
 
 namespace {
 
@@ -24,120 +20,103 @@ std::string Boxes(const std::string& out, std::initializer_list<int> ids) {
     return texts;
 }
 
-TEST(LayoutEditors, NeverFilledBoxesTakeEachTilesFallbackCamera) {
-    PanelRun panel;
-    const RunResult r = panel.Run("show\nclick DIV10.apply\nclick DIV6.apply\nclick DIV8.apply\ndump\nstate\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    // Layouts 6 and 8 fall back clockwise around their large tile; the others
-    // to the tile's own camera.
-    EXPECT_EQ(board::Operation(r.journal), board::Concat({Sent(10, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}),
-                                                          Sent(6, {0, 1, 2, 5, 4, 3}),
-                                                          Sent(8, {0, 1, 2, 3, 7, 6, 5, 4})}));
-    EXPECT_EQ(Boxes(r.out, {1060, 1062, 1068, 1075}), "1,2,3,10");
-    EXPECT_EQ(Boxes(r.out, {1061, 1111, 1114, 1115, 1116, 1117}), "1,2,3,6,5,4");
-    EXPECT_EQ(Boxes(r.out, {1076, 1079, 1083, 1087, 1088, 1089, 1090, 1091}), "1,2,3,4,8,7,6,5");
-    EXPECT_EQ(LineOf(r.out, "layoutCode"), "layoutCode 8");
-    EXPECT_EQ(LineOf(r.out, "positionMap"), "positionMap 0 1 2 3 7 6 5 4 255 9 255 11 12 13 14 15 255");
-    EXPECT_EQ(LineOf(r.out, "1011"), "1011 check 1");
-    EXPECT_EQ(LineOf(r.out, "1010"), "1010 check 0");
-    EXPECT_EQ(LineOf(r.out, "1013"), "1013 check 0");
-    EXPECT_EQ(r.Setting("General", "DIV"), "8");
-    EXPECT_EQ(r.Setting("General", "Position8"), "255");
+// A camera number typed into the one-tile editor: the tile's channel on the
+// board, what the box shows afterwards, and the saved map entry. Numbers are
+// read from the first four characters; out of range ones fall back.
+Scenario Typed(const std::string& name, const std::string& typed, int channel, const std::string& shown,
+               const std::string& stored) {
+    return {.name = "Typed" + name,
+            .script = "show\ntype DIV1.tile1 " + typed + "\nclick DIV1.apply\ndump\nclose\n",
+            .operation = Sent(1, {channel}),
+            .shown = {"1104 text " + shown},
+            .stored = {{"General", "Position0", stored}, {"General", "Position1", "255"}, {"General", "DIV", "1"}}};
 }
 
-TEST(LayoutEditors, NumbersAreReadFromTheFirstFourCharactersAndOutOfRangeOnesFallBack) {
-    struct Case {
-        std::string typed;
-        int channel;         // the tile's channel on the board
-        const char* shown;   // what the box shows afterwards
-        const char* stored;  // the saved map entry
-    };
-    const Case cases[] = {
-        {"", 0, "1", "0"},        {"0", 0, "1", "0"},     {"17", 0, "1", "0"},  {"    7", 0, "1", "0"},
-        {"3x", 2, "3", "2"},      {" +12", 11, "12", "11"}, {"257", 0, "1", "256"}, {"-255", 0, "1", "-256"},
-        {"16", 15, "16", "15"},   {"1234", 0, "1", "0"},   {"abc", 0, "1", "0"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE("typed \"" + c.typed + "\"");
-        PanelRun panel;
-        const RunResult r = panel.Run("show\ntype DIV1.tile1 " + c.typed + "\nclick DIV1.apply\ndump\nclose\n");
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(board::Operation(r.journal), Sent(1, {c.channel}));
-        EXPECT_EQ(LineOf(r.out, "1104"), std::string("1104 text ") + c.shown);
-        EXPECT_EQ(r.Setting("General", "Position0"), c.stored);
-        EXPECT_EQ(r.Setting("General", "Position1"), "255");
-        EXPECT_EQ(r.Setting("General", "DIV"), "1");
-    }
-}
+void ExpectWarningFirst(const RunResult& r) { EXPECT_EQ(r.out.substr(0, kWarning.size()), kWarning); }
 
-TEST(LayoutEditors, ARepeatedCameraIsRefusedWithTheWarningAndTheBoardKeepsItsLayout) {
-    PanelRun panel;
-    // Tile 1 is empty and falls back to camera 2, which tile 0 already shows.
-    const RunResult r = panel.Run("show\ntype DIV4.tile1 2\nclick DIV4.apply\ndump\nstate\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.substr(0, kWarning.size()), kWarning);
-    EXPECT_EQ(board::Operation(r.journal), board::Journal{"OvrEnableAll309CH"});
-    EXPECT_EQ(Boxes(r.out, {1092, 1093, 1102, 1103}), "2,2,3,4");
-    EXPECT_EQ(LineOf(r.out, "1009"), "1009 check 1");
-    // The layout code and the tile map stay as they were.
-    EXPECT_EQ(LineOf(r.out, "layoutCode"), "layoutCode 16");
-    EXPECT_EQ(LineOf(r.out, "positionMap"), "positionMap 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 255");
-    EXPECT_EQ(r.Setting("General", "DIV"), "16");
-}
-
-TEST(LayoutEditors, AFallbackCanCollideWithATypedCamera) {
-    PanelRun panel;
-    // Tile 3 of layout 6 falls back to camera 6, which tile 5 holds.
-    const RunResult r = panel.Run("show\ntype DIV6.tile6 6\nclick DIV6.apply\ndump\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.substr(0, kWarning.size()), kWarning);
-    EXPECT_EQ(Boxes(r.out, {1061, 1111, 1114, 1115, 1116, 1117}), "1,2,3,6,5,6");
-}
-
-TEST(LayoutEditors, SixteenDifferentCamerasAreSentAsTyped) {
-    PanelRun panel;
-    std::string script = "show\n";
-    std::vector<int> channels;
+std::vector<Scenario> Rows() {
+    std::string sixteen = "show\n";
+    std::vector<int> reversed;
     for (int tile = 0; tile < 16; ++tile) {
         const int camera = 16 - tile;
-        script += "type DIV16.tile" + std::to_string(tile + 1) + " " + std::to_string(camera) + "\n";
-        channels.push_back(camera - 1);
+        sixteen += "type DIV16.tile" + std::to_string(tile + 1) + " " + std::to_string(camera) + "\n";
+        reversed.push_back(camera - 1);
     }
-    const RunResult r = panel.Run(script + "click DIV16.apply\nstate\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(board::Operation(r.journal), Sent(16, channels));
-    EXPECT_EQ(LineOf(r.out, "positionMap"), "positionMap 15 14 13 12 11 10 9 8 7 6 5 4 3 2 1 0 255");
-    EXPECT_EQ(r.Setting("General", "Position0"), "15");
+    return {
+        // Layouts 6 and 8 fall back clockwise around their large tile; the others
+        // to the tile's own camera.
+        {.name = "NeverFilledBoxesTakeEachTilesFallbackCamera",
+         .script = "show\nclick DIV10.apply\nclick DIV6.apply\nclick DIV8.apply\ndump\nstate\nclose\n",
+         .operation = board::Concat({Sent(10, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), Sent(6, {0, 1, 2, 5, 4, 3}),
+                                     Sent(8, {0, 1, 2, 3, 7, 6, 5, 4})}),
+         .shown = {"layoutCode 8", "positionMap 0 1 2 3 7 6 5 4 255 9 255 11 12 13 14 15 255", "1011 check 1",
+                   "1010 check 0", "1013 check 0"},
+         .stored = {{"General", "DIV", "8"}, {"General", "Position8", "255"}},
+         .also =
+             [](const RunResult& r) {
+                 EXPECT_EQ(Boxes(r.out, {1060, 1062, 1068, 1075}), "1,2,3,10");
+                 EXPECT_EQ(Boxes(r.out, {1061, 1111, 1114, 1115, 1116, 1117}), "1,2,3,6,5,4");
+                 EXPECT_EQ(Boxes(r.out, {1076, 1079, 1083, 1087, 1088, 1089, 1090, 1091}), "1,2,3,4,8,7,6,5");
+             }},
+        Typed("Nothing", "", 0, "1", "0"), Typed("Zero", "0", 0, "1", "0"), Typed("Seventeen", "17", 0, "1", "0"),
+        Typed("SevenAfterFourBlanks", "    7", 0, "1", "0"), Typed("ThreeX", "3x", 2, "3", "2"),
+        Typed("BlankPlusTwelve", " +12", 11, "12", "11"), Typed("TwoHundredFiftySeven", "257", 0, "1", "256"),
+        Typed("MinusTwoHundredFiftyFive", "-255", 0, "1", "-256"), Typed("Sixteen", "16", 15, "16", "15"),
+        Typed("FourDigits", "1234", 0, "1", "0"), Typed("Letters", "abc", 0, "1", "0"),
+        // Tile 1 is empty and falls back to camera 2, which tile 0 already shows;
+        // the layout code and the tile map stay as they were.
+        {.name = "ARepeatedCameraIsRefusedWithTheWarningAndTheBoardKeepsItsLayout",
+         .script = "show\ntype DIV4.tile1 2\nclick DIV4.apply\ndump\nstate\nclose\n",
+         .operation = board::Journal{"OvrEnableAll309CH"},
+         .shown = {"1009 check 1", "layoutCode 16", "positionMap 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 255"},
+         .stored = {{"General", "DIV", "16"}},
+         .also =
+             [](const RunResult& r) {
+                 ExpectWarningFirst(r);
+                 EXPECT_EQ(Boxes(r.out, {1092, 1093, 1102, 1103}), "2,2,3,4");
+             }},
+        // Tile 3 of layout 6 falls back to camera 6, which tile 5 holds.
+        {.name = "AFallbackCanCollideWithATypedCamera",
+         .script = "show\ntype DIV6.tile6 6\nclick DIV6.apply\ndump\nclose\n",
+         .also =
+             [](const RunResult& r) {
+                 ExpectWarningFirst(r);
+                 EXPECT_EQ(Boxes(r.out, {1061, 1111, 1114, 1115, 1116, 1117}), "1,2,3,6,5,6");
+             }},
+        {.name = "SixteenDifferentCamerasAreSentAsTyped",
+         .script = sixteen + "click DIV16.apply\nstate\nclose\n",
+         .operation = Sent(16, reversed),
+         .shown = {"positionMap 15 14 13 12 11 10 9 8 7 6 5 4 3 2 1 0 255"},
+         .stored = {{"General", "Position0", "15"}}},
+        {.name = "ASmallerLayoutLeavesTheMapEntriesBeyondItsTilesAlone",
+         .script = "show\ntype DIV4.tile1 5\ntype DIV4.tile2 6\ntype DIV4.tile3 7\n"
+                   "type DIV4.tile4 8\nclick DIV4.apply\nclick DIV9.apply\nstate\nclose\n",
+         .operation = board::Concat({Sent(4, {4, 5, 6, 7}), Sent(9, {0, 1, 2, 3, 4, 5, 6, 7, 8})}),
+         .shown = {"positionMap 0 1 2 3 4 5 6 7 8 255 10 11 12 13 14 15 255", "layoutCode 9"}},
+        {.name = "ASavedThirteenTileLayoutIsRestoredAndShownInItsHiddenBoxes",
+         .settings = "[General]\nDIV=13\nPosition0=12\nPosition1=11\nPosition2=10\nPosition3=9\nPosition4=8\n"
+                     "Position5=7\nPosition6=6\nPosition7=5\nPosition8=4\nPosition9=3\nPosition10=2\n"
+                     "Position11=1\nPosition12=0\n",
+         .script = "show\ndump\nclose\n",
+         .callsStarting = "OvrSetDisplayFormatForTV",
+         .calls = {"OvrSetDisplayFormatForTV " +
+                   board::WithChannels(board::LayoutRecords(13), {12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0})},
+         .stored = {{"General", "DIV", "13"}},
+         .also =
+             [](const RunResult& r) {
+                 EXPECT_EQ(Boxes(r.out, {1095, 1096, 1110}), "13 hidden disabled,12 hidden disabled,1 hidden disabled");
+             }},
+    };
 }
 
-TEST(LayoutEditors, ASmallerLayoutLeavesTheMapEntriesBeyondItsTilesAlone) {
-    PanelRun panel;
-    const RunResult r = panel.Run("show\ntype DIV4.tile1 5\ntype DIV4.tile2 6\ntype DIV4.tile3 7\n"
-                                  "type DIV4.tile4 8\nclick DIV4.apply\nclick DIV9.apply\nstate\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(board::Operation(r.journal), board::Concat({Sent(4, {4, 5, 6, 7}), Sent(9, {0, 1, 2, 3, 4, 5, 6, 7, 8})}));
-    EXPECT_EQ(LineOf(r.out, "positionMap"), "positionMap 0 1 2 3 4 5 6 7 8 255 10 11 12 13 14 15 255");
-    EXPECT_EQ(LineOf(r.out, "layoutCode"), "layoutCode 9");
-}
+class LayoutEditors : public testing::TestWithParam<Scenario> {};
+TEST_P(LayoutEditors, Session) { Play(GetParam()); }
+INSTANTIATE_TEST_SUITE_P(, LayoutEditors, testing::ValuesIn(Rows()), RowName);
 
-TEST(LayoutEditors, TheHiddenThirteenTileGroupCannotBeReachedByTheOperator) {
+TEST_F(LayoutEditors, TheHiddenThirteenTileGroupCannotBeReachedByTheOperator) {
     PanelRun panel;
     EXPECT_EQ(panel.Run("show\nclick DIV13.apply\n").status, 2);
     EXPECT_EQ(panel.Run("show\ntype DIV13.tile1 3\n").status, 2);
-}
-
-TEST(LayoutEditors, ASavedThirteenTileLayoutIsRestoredAndShownInItsHiddenBoxes) {
-    PanelRun panel;
-    panel.WriteSettings("[General]\nDIV=13\nPosition0=12\nPosition1=11\nPosition2=10\nPosition3=9\nPosition4=8\n"
-                        "Position5=7\nPosition6=6\nPosition7=5\nPosition8=4\nPosition9=3\nPosition10=2\n"
-                        "Position11=1\nPosition12=0\n");
-    const RunResult r = panel.Run("show\ndump\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(board::LinesStartingWith(r.journal, "OvrSetDisplayFormatForTV"),
-              board::Journal{"OvrSetDisplayFormatForTV " +
-                             board::WithChannels(board::LayoutRecords(13), {12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0})});
-    EXPECT_EQ(Boxes(r.out, {1095, 1096, 1110}), "13 hidden disabled,12 hidden disabled,1 hidden disabled");
-    EXPECT_EQ(r.Setting("General", "DIV"), "13");
 }
 
 }  // namespace

@@ -1,16 +1,10 @@
 #include "tests/harness/panel_run.hpp"
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <stdexcept>
 
-#include "tests/child_exec.hpp"
+#include "tests/file_text.hpp"
 
 namespace fs = std::filesystem;
 
@@ -23,24 +17,6 @@ std::string FromEnvironment(const char* name, const char* fallback) {
 
 std::string HarnessProgram() { return FromEnvironment("KORVANE16_HARNESS", KORVANE16_DEFAULT_HARNESS); }
 std::string PartialDriver() { return FromEnvironment("KORVANE16_PARTIAL_DRIVER", KORVANE16_DEFAULT_PARTIAL_DRIVER); }
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 std::vector<std::string> Words(const std::string& text) {
     std::vector<std::string> words;
@@ -68,7 +44,7 @@ std::string PlaceHarness(const fs::path& runFolder, Driver driver, std::string d
 std::vector<SettingsEntry> ParseSettings(const std::string& text) {
     std::vector<SettingsEntry> entries;
     std::string section;
-    for (std::string line : Lines(text)) {
+    for (std::string line : SplitLines(text)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty()) continue;
         if (line.front() == '[' && line.back() == ']') {
@@ -92,21 +68,6 @@ std::string PanelRun::Harness() { return HarnessProgram(); }
 
 bool PanelRun::PartialDriverAvailable() { return !PartialDriver().empty() && fs::exists(PartialDriver()); }
 
-PanelRun::PanelRun() {
-    std::string pattern = (fs::temp_directory_path() / "korvane16-run-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a working folder");
-    folder_ = pattern;
-    fs::create_directory(fs::path(folder_) / "runtime");
-    fs::permissions(fs::path(folder_) / "runtime", fs::perms::owner_all);
-}
-
-PanelRun::~PanelRun() {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-}
-
-void PanelRun::WriteSettings(const std::string& text) { WriteFile(fs::path(folder_) / "KORVANE16.ini", text); }
-
 bool PanelRun::Native() { return Words(FromEnvironment("KORVANE16_RUNNER", "")).empty(); }
 
 RunResult PanelRun::Run(const std::string& script, Driver driver, const Environment& environment,
@@ -121,45 +82,33 @@ RunResult PanelRun::RunBeside(const std::string& script, const std::string& driv
 
 RunResult PanelRun::RunPlaced(const std::string& script, Driver driver, const std::string& driverFile,
                               const Environment& environment, const std::vector<std::string>& prefix) {
-    const fs::path run = fs::path(folder_) / ("run" + std::to_string(runs_ + 1));
+    const fs::path run = fs::path(Folder()) / ("run" + std::to_string(runs_ + 1));
     return RunProgram(PlaceHarness(run, driver, driverFile), script, environment, prefix);
 }
 
 RunResult PanelRun::RunProgram(const std::string& program, const std::string& script,
                                const Environment& environment, const std::vector<std::string>& prefix) {
-    const fs::path run = fs::path(folder_) / ("run" + std::to_string(++runs_));
+    const fs::path run = fs::path(Folder()) / ("run" + std::to_string(++runs_));
     fs::create_directories(run);
     const fs::path scriptFile = run / "script.txt", journal = run / "journal.txt";
     const fs::path out = run / "out.txt", err = run / "err.txt";
-    WriteFile(scriptFile, script);
+    WriteFileText(scriptFile, script);
 
     std::vector<std::string> command = Words(FromEnvironment("KORVANE16_RUNNER", ""));
     command.insert(command.end(), prefix.begin(), prefix.end());
     command.push_back(program);
     command.push_back(scriptFile.string());
-
-    const pid_t child = fork();
-    if (child == 0) {
-        // The panel works in the folder that holds its settings file.
-        if (chdir(folder_.c_str()) != 0) _exit(126);
-        setenv("TAVRIND_JOURNAL", journal.c_str(), 1);
-        // Each case its own settings lock, so cases running side by side never
-        // wait for each other.
-        if (Native()) setenv("XDG_RUNTIME_DIR", (fs::path(folder_) / "runtime").c_str(), 1);
-        for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
-        ExecWithOutputFiles(command, out, err, /*search_path=*/true);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-
+    // Each case its own settings lock, so cases running side by side never
+    // wait for each other; a runner such as Wine keeps the one it was given.
+    Environment withJournal{{"TAVRIND_JOURNAL", journal.string()}};
+    if (!Native()) withJournal.push_back({"XDG_RUNTIME_DIR", FromEnvironment("XDG_RUNTIME_DIR", "-")});
+    withJournal.insert(withJournal.end(), environment.begin(), environment.end());
     RunResult result;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = ReadFile(out);
-    result.err = ReadFile(err);
-    result.journal = Lines(ReadFile(journal));
-    const fs::path settings = fs::path(folder_) / "KORVANE16.ini";
-    result.settingsExist = fs::exists(settings);
-    result.settingsText = ReadFile(settings);
+    static_cast<Finished&>(result) =
+        Reap(Spawn(command, withJournal, out.string(), err.string(), /*searchPath=*/true), out.string(), err.string());
+    result.journal = SplitLines(ReadFileText(journal));
+    result.settingsExist = SettingsExist();
+    result.settingsText = Settings();
     result.settings = ParseSettings(result.settingsText);
     return result;
 }

@@ -1,4 +1,4 @@
-// Runs the harness as a fresh process in a working folder of its own, the way
+// Runs the harness as a fresh process in a run folder of its own, the way
 // an operator's session runs, and collects what it left: its output, the stand-in
 // driver's journal and the settings file.
 //
@@ -11,10 +11,10 @@
 //                            built beside it)
 #pragma once
 
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "tests/run_folder.hpp"
 
 enum class Driver {
     StandIn,  // the stand-in driver beside the harness, as built
@@ -27,9 +27,7 @@ struct SettingsEntry {
     bool operator==(const SettingsEntry&) const = default;
 };
 
-struct RunResult {
-    int status = -1;
-    std::string out, err;
+struct RunResult : Finished {
     std::vector<std::string> journal;
     bool settingsExist = false;
     std::string settingsText;
@@ -41,16 +39,8 @@ struct RunResult {
     std::string Setting(const std::string& section, const std::string& key) const;
 };
 
-class PanelRun {
+class PanelRun : public RunFolder {
 public:
-    PanelRun();
-    ~PanelRun();
-    PanelRun(const PanelRun&) = delete;
-    PanelRun& operator=(const PanelRun&) = delete;
-
-    // The settings file the panel finds at start.
-    void WriteSettings(const std::string& text);
-    using Environment = std::vector<std::pair<std::string, std::string>>;
     // PREFIX: words put before the harness, after any runner (e.g. a tracer).
     RunResult Run(const std::string& script, Driver driver = Driver::StandIn, const Environment& environment = {},
                   const std::vector<std::string>& prefix = {});
@@ -61,7 +51,6 @@ public:
     // Runs PROGRAM (a harness wherever it lies) on SCRIPT in the working folder.
     RunResult RunProgram(const std::string& program, const std::string& script,
                          const Environment& environment = {}, const std::vector<std::string>& prefix = {});
-    const std::string& Folder() const { return folder_; }
 
     static bool PartialDriverAvailable();
     // The harness program these runs use.
@@ -73,7 +62,6 @@ private:
     RunResult RunPlaced(const std::string& script, Driver driver, const std::string& driverFile,
                         const Environment& environment, const std::vector<std::string>& prefix = {});
 
-    std::string folder_;
     int runs_ = 0;
 };
 

@@ -12,13 +12,6 @@
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Each replacement of the settings file, from the system calls of a run: was
 // the new file flushed before the rename, and its folder after it?
 struct Replacement {
@@ -60,7 +53,7 @@ TEST(SettingsFaults, EveryReplacementReachesTheDiskFileFirstThenFolder) {
     const RunResult r = panel.Run("show\nclick 1021\nclose\n", Driver::StandIn, {{"ASAN_OPTIONS", "detect_leaks=0"}},
                                   {"strace", "-f", "-qq", "-o", trace, "-e", "trace=openat,fsync,rename"});
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::vector<Replacement> replacements = Replacements(ReadAll(trace));
+    const std::vector<Replacement> replacements = Replacements(ReadFileText(trace));
     // The flag at start, then each of the 99 keys at close, each a change.
     ASSERT_EQ(replacements.size(), 100u);
     for (std::size_t i = 0; i < replacements.size(); ++i) {

@@ -1,15 +1,11 @@
 // The start-up and shut-down as the board and the settings file see them.
-#include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 
-#include "tests/harness/board_journal.hpp"
-#include "tests/harness/output_lines.hpp"
-#include "tests/harness/panel_run.hpp"
+#include "tests/harness/scenario.hpp"
 
 namespace {
 
@@ -41,110 +37,104 @@ std::vector<SettingsEntry> DefaultSettingsFile(const std::string& showPanel) {
     return file;
 }
 
-TEST(StartUpAndShutDown, WithoutSettingsFileTheBoardGetsDefaultsAndCloseWritesAll99Keys) {
-    PanelRun panel;
-    const RunResult r = panel.Run("show\nstate\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.journal, board::Concat({board::StartUp(Board{}, board::LayoutRecords(16)),
-                                        board::ShutDown(board::kAllEnabled)}));
-    EXPECT_EQ(LineOf(r.out, "layoutCode"), "layoutCode 16");
-    EXPECT_EQ(LineOf(r.out, "positionMap"), "positionMap 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 255");
-    EXPECT_EQ(r.settings, DefaultSettingsFile("1"));
+// A stored layout code and map as the board gets them: the layout records sent,
+// one box's text, and the first map entry written back.
+Scenario SavedLayout(const std::string& name, const std::string& file, const std::string& layout,
+                     const std::string& box, const std::string& savedPosition0) {
+    return {.name = name,
+            .settings = file,
+            .script = "show\ndump\nclose\n",
+            .callsStarting = "OvrSetDisplayFormatForTV",
+            .calls = {"OvrSetDisplayFormatForTV " + layout},
+            .shown = {box},
+            .stored = {{"General", "Position0", savedPosition0}}};
 }
 
-// The file while the panel runs: tests/desktop's harness run from a pipe.
-TEST(StartUpAndShutDown, AScriptErrorClosesThePanelAsCloseDoesThenExitsTwo) {
-    PanelRun panel;
-    const RunResult r = panel.Run("show\nclick 1021\nno-such-command\n");
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.journal.back(), "unload");
-    EXPECT_EQ(r.Setting("General", "SetParameter"), "1");
-    EXPECT_EQ(r.Setting("Camera", "Camera5"), "0");
+// An unknown layout code falls back to sixteen tiles in camera order.
+Scenario UnknownLayout(const std::string& code) {
+    return {.name = "AnUnknownLayoutCode" + code + "FallsBackToSixteenTilesInCameraOrder",
+            .settings = "[General]\nDIV=" + code + "\nPosition0=7\nPosition15=3\n",
+            .script = "show\ndump\nclose\n",
+            .callsStarting = "OvrSetDisplayFormatForTV",
+            .calls = {"OvrSetDisplayFormatForTV " + board::LayoutRecords(16)},
+            .shown = {"1014 check 1", "1059 text 16"},
+            .stored = {{"General", "DIV", "16"}, {"General", "Position0", "0"}, {"General", "Position15", "15"}}};
 }
 
-TEST(StartUpAndShutDown, UnusualStoredValuesReachTheBoardAsReadAndAreWrittenBackUnchanged) {
-    PanelRun panel;
-    panel.WriteSettings(
-        "[General]\nDIV=13\nPosition0=5\nPosition12=0\n[Format]\nPAL=7\n[Camera]\nCamera3=2\n"
-        "[Attribute1]\nBrightness=300\n[Attribute2]\nHUE=-5\n");
-    const RunResult r = panel.Run("show\ndump\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-
-    Board expected{.standardSent = 1};
-    expected.enables[2] = 2;
-    expected.attributes[0].brightness = 300;
-    expected.attributes[1].hue = -5;
+std::vector<Scenario> StartUpRows() {
+    Board unusual{.standardSent = 1};
+    unusual.enables[2] = 2;
+    unusual.attributes[0].brightness = 300;
+    unusual.attributes[1].hue = -5;
     std::vector<int> tiles(13, 16);  // positions missing from the file read as 16
     tiles.front() = 5;
     tiles.back() = 0;
     const std::string layout13 = board::WithChannels(board::LayoutRecords(13), tiles);
-    EXPECT_EQ(r.journal, board::Concat({board::StartUp(expected, layout13), board::ShutDown(expected.enables)}));
-
-    // The saved layout's hidden radio, PAL, a ticked Cam3, the slider at its end.
-    EXPECT_EQ(LineOf(r.out, "1016"), "1016 check 1 hidden disabled");
-    EXPECT_EQ(LineOf(r.out, "1014"), "1014 check 0");
-    EXPECT_EQ(LineOf(r.out, "1002"), "1002 check 1");
-    EXPECT_EQ(LineOf(r.out, "1001"), "1001 check 0");
-    EXPECT_EQ(LineOf(r.out, "1019"), "1019 check 1");
-    EXPECT_EQ(LineOf(r.out, "1035"), "1035 slider 255 0 255 5");
-    EXPECT_EQ(LineOf(r.out, "1095"), "1095 text 6 hidden disabled");
-
-    EXPECT_EQ(r.Setting("General", "DIV"), "13");
-    EXPECT_EQ(r.Setting("Format", "PAL"), "7");
-    EXPECT_EQ(r.Setting("Camera", "Camera3"), "2");
-    EXPECT_EQ(r.Setting("Attribute1", "Brightness"), "300");
-    EXPECT_EQ(r.Setting("Attribute2", "HUE"), "-5");
-    EXPECT_EQ(r.Setting("General", "Position13"), "16");  // read with its default, kept
-}
-
-TEST(StartUpAndShutDown, SavedLayoutIsRebuiltFromTheLowBitsOfTheStoredPositions) {
-    struct Case {
-        const char* file;
-        std::string layout;
-        const char* box;
-        const char* savedPosition0;
-    };
-    const Case cases[] = {
+    return {
+        {.name = "WithoutSettingsFileTheBoardGetsDefaultsAndCloseWritesAll99Keys",
+         .script = "show\nstate\nclose\n",
+         .journal = board::Concat({board::StartUp(Board{}, board::LayoutRecords(16)),
+                                   board::ShutDown(board::kAllEnabled)}),
+         .shown = {"layoutCode 16", "positionMap 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 255"},
+         .also = [](const RunResult& r) { EXPECT_EQ(r.settings, DefaultSettingsFile("1")); }},
+        // The file while the panel runs: tests/desktop's harness run from a pipe.
+        {.name = "AScriptErrorClosesThePanelAsCloseDoesThenExitsTwo",
+         .script = "show\nclick 1021\nno-such-command\n",
+         .status = 2,
+         .stored = {{"General", "SetParameter", "1"}, {"Camera", "Camera5", "0"}},
+         .also = [](const RunResult& r) { EXPECT_EQ(r.journal.back(), "unload"); }},
+        // The saved layout's hidden radio, PAL, a ticked Cam3, the slider at its end;
+        // Position13 is read with its default and kept.
+        {.name = "UnusualStoredValuesReachTheBoardAsReadAndAreWrittenBackUnchanged",
+         .settings = "[General]\nDIV=13\nPosition0=5\nPosition12=0\n[Format]\nPAL=7\n[Camera]\nCamera3=2\n"
+                     "[Attribute1]\nBrightness=300\n[Attribute2]\nHUE=-5\n",
+         .script = "show\ndump\nclose\n",
+         .journal = board::Concat({board::StartUp(unusual, layout13), board::ShutDown(unusual.enables)}),
+         .shown = {"1016 check 1 hidden disabled", "1014 check 0", "1002 check 1", "1001 check 0", "1019 check 1",
+                   "1035 slider 255 0 255 5", "1095 text 6 hidden disabled"},
+         .stored = {{"General", "DIV", "13"},
+                    {"Format", "PAL", "7"},
+                    {"Camera", "Camera3", "2"},
+                    {"Attribute1", "Brightness", "300"},
+                    {"Attribute2", "HUE", "-5"},
+                    {"General", "Position13", "16"}}},
         // Missing positions read as 16: channel 16 goes to the board as it is.
-        {"[General]\nDIV=4\n", board::WithChannels(board::LayoutRecords(4), {16, 16, 16, 16}), "1092 text 17", "16"},
+        SavedLayout("MissingPositionsSendChannelSixteen", "[General]\nDIV=4\n",
+                    board::WithChannels(board::LayoutRecords(4), {16, 16, 16, 16}), "1092 text 17", "16"),
         // 257 keeps only its low 8 bits on the tile; the map keeps 257.
-        {"[General]\nDIV=1\nPosition0=257\n", board::WithChannels(board::LayoutRecords(1), {1}), "1104 text 2",
-         "257"},
+        SavedLayout("APositionOf257SendsItsLowBitsAndIsKept", "[General]\nDIV=1\nPosition0=257\n",
+                    board::WithChannels(board::LayoutRecords(1), {1}), "1104 text 2", "257"),
         // A stored 255 is an end mark: the table ends at that tile.
-        {"[General]\nDIV=9\nPosition4=255\n", board::WithChannels(board::LayoutRecords(9), {16, 16, 16, 16, 255}),
-         "1122 text 256", "16"},
+        SavedLayout("AStored255EndsTheTableAtItsTile", "[General]\nDIV=9\nPosition4=255\n",
+                    board::WithChannels(board::LayoutRecords(9), {16, 16, 16, 16, 255}), "1122 text 256", "16"),
+        UnknownLayout("0"), UnknownLayout("2"), UnknownLayout("5"), UnknownLayout("255"),
+        {.name = "ASecondShowNotificationChangesNothing",
+         .script = "show\nclick 1021\nshow\nstate\nclose\n",
+         .shown = {"cameraEnable 1 1 1 1 0 1 1 1 1 1 1 1 1 1 1 1"},
+         .stored = {{"General", "SetParameter", "1"}},
+         .also =
+             [](const RunResult& r) {
+                 EXPECT_EQ(std::count(r.journal.begin(), r.journal.end(), "load"), 1);
+                 EXPECT_EQ(std::count(r.journal.begin(), r.journal.end(), "OvrSetup 0"), 1);
+             }},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        PanelRun panel;
-        panel.WriteSettings(c.file);
-        const RunResult r = panel.Run("show\ndump\nclose\n");
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(board::LinesStartingWith(r.journal, "OvrSetDisplayFormatForTV"),
-                  std::vector<std::string>{"OvrSetDisplayFormatForTV " + c.layout});
-        EXPECT_EQ(LineOf(r.out, std::string(c.box).substr(0, 4)), c.box);
-        EXPECT_EQ(r.Setting("General", "Position0"), c.savedPosition0);
-    }
 }
 
-TEST(StartUpAndShutDown, AnUnknownLayoutCodeFallsBackToSixteenTilesInCameraOrder) {
-    for (const char* code : {"0", "2", "5", "255"}) {
-        SCOPED_TRACE(code);
-        PanelRun panel;
-        panel.WriteSettings(std::string("[General]\nDIV=") + code + "\nPosition0=7\nPosition15=3\n");
-        const RunResult r = panel.Run("show\ndump\nclose\n");
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(board::LinesStartingWith(r.journal, "OvrSetDisplayFormatForTV"),
-                  std::vector<std::string>{"OvrSetDisplayFormatForTV " + board::LayoutRecords(16)});
-        EXPECT_EQ(LineOf(r.out, "1014"), "1014 check 1");
-        EXPECT_EQ(LineOf(r.out, "1059"), "1059 text 16");
-        EXPECT_EQ(r.Setting("General", "DIV"), "16");
-        EXPECT_EQ(r.Setting("General", "Position0"), "0");
-        EXPECT_EQ(r.Setting("General", "Position15"), "15");
-    }
-}
+class StartUpAndShutDown : public testing::TestWithParam<Scenario> {};
+TEST_P(StartUpAndShutDown, Session) { Play(GetParam()); }
+INSTANTIATE_TEST_SUITE_P(, StartUpAndShutDown, testing::ValuesIn(StartUpRows()), RowName);
 
-TEST(ShowPanelFlag, ZeroProgramsTheBoardQuitsAndKeepsTheFlagAtZero) {
+class ShowPanelFlag : public testing::TestWithParam<Scenario> {};
+TEST_P(ShowPanelFlag, Session) { Play(GetParam()); }
+INSTANTIATE_TEST_SUITE_P(, ShowPanelFlag,
+                         testing::Values(Scenario{.name = "ANonZeroFlagIsClearedAtStartAndSetAgainAtClose",
+                                                  .settings = "[General]\nSetParameter=5\n",
+                                                  .script = "show\nclose\n",
+                                                  .out = "",
+                                                  .stored = {{"General", "SetParameter", "1"}}}),
+                         RowName);
+
+TEST_F(ShowPanelFlag, ZeroProgramsTheBoardQuitsAndKeepsTheFlagAtZero) {
     PanelRun panel;
     panel.WriteSettings("[General]\nSetParameter=0\n");
     const RunResult r = panel.Run("show\n");
@@ -168,7 +158,7 @@ TEST(ShowPanelFlag, ZeroProgramsTheBoardQuitsAndKeepsTheFlagAtZero) {
     EXPECT_EQ(panel.Run("show\ndump\n").status, 2);
 }
 
-TEST(ShowPanelFlag, UntickingShowApplicationMakesTheNextStartQuitAtOnce) {
+TEST_F(ShowPanelFlag, UntickingShowApplicationMakesTheNextStartQuitAtOnce) {
     PanelRun panel;
     const RunResult first = panel.Run("show\nclick 1043\nclose\n");
     ASSERT_EQ(first.status, 0) << first.err;
@@ -176,46 +166,42 @@ TEST(ShowPanelFlag, UntickingShowApplicationMakesTheNextStartQuitAtOnce) {
     EXPECT_EQ(panel.Run("show\n").out, "quit 0\n");
 }
 
-TEST(ShowPanelFlag, ANonZeroFlagIsClearedAtStartAndSetAgainAtClose) {
-    PanelRun panel;
-    panel.WriteSettings("[General]\nSetParameter=5\n");
-    const RunResult r = panel.Run("show\nclose\n");
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.Setting("General", "SetParameter"), "1");
-}
-
-TEST(WithoutDriverLibrary, ThePanelShowsButNothingReachesTheBoardAndTheFileIsLeftAlone) {
-    PanelRun panel;
+// Writing "0" to the show-panel flag here would hide the panel on every later
+// start, since a close without the driver writes nothing.
+std::vector<Scenario> WithoutDriverRows() {
     const std::string stored = "[Format]\nPAL=1\n[Camera]\nCamera1=0\n";
-    panel.WriteSettings(stored);
-    const RunResult r = panel.Run(
-        "show\nclick 1002\nclick 1001\nclick 1017\nclick 1033\ntype 1040 3\ndrag 1036 200\nclick 1041\n"
-        "click 1042\ntype 1104 5\nclick 1008\ndump\nstate\nclose\n",
-        Driver::None);
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_TRUE(r.journal.empty());
-    // Writing "0" to the show-panel flag here would hide the panel on every
-    // later start, since this close writes nothing.
-    ExpectSettingsFile(r, stored);
-    EXPECT_EQ(LineOf(r.out, "videoStandard"), "videoStandard 0");
-    EXPECT_EQ(LineOf(r.out, "cameraEnable"), "cameraEnable 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0");
-    EXPECT_EQ(LineOf(r.out, "positionMap"), "positionMap 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 0");
-    EXPECT_EQ(LineOf(r.out, "1043"), "1043 check 0");
-    EXPECT_EQ(LineOf(r.out, "1014"), "1014 check 0");
-    EXPECT_EQ(LineOf(r.out, "1104"), "1104 text 5");  // the editor left the box as typed
-    // The sliders have their range and the thumbs stand at 0 (the dragged one stays).
-    EXPECT_EQ(LineOf(r.out, "1035"), "1035 slider 0 0 255 5");
-    EXPECT_EQ(LineOf(r.out, "1036"), "1036 slider 200 0 255 5");
+    return {
+        {.name = "ThePanelShowsButNothingReachesTheBoardAndTheFileIsLeftAlone",
+         .settings = stored,
+         .script = "show\nclick 1002\nclick 1001\nclick 1017\nclick 1033\ntype 1040 3\ndrag 1036 200\nclick 1041\n"
+                   "click 1042\ntype 1104 5\nclick 1008\ndump\nstate\nclose\n",
+         .driver = Driver::None,
+         .journal = board::Journal{},
+         // The editor left its box as typed; the sliders have their range and the
+         // thumbs stand at 0 (the dragged one stays).
+         .shown = {"videoStandard 0", "cameraEnable 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0",
+                   "positionMap 0 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 0", "1043 check 0", "1014 check 0",
+                   "1104 text 5", "1035 slider 0 0 255 5", "1036 slider 200 0 255 5"},
+         .also = [stored](const RunResult& r) { ExpectSettingsFile(r, stored); }},
+        {.name = "NoSettingsFileIsCreated",
+         .script = "show\nclose\n",
+         .driver = Driver::None,
+         .also = [](const RunResult& r) { EXPECT_FALSE(r.settingsExist) << r.settingsText; }},
+        {.name = "AFlagOfZeroStillQuitsAtOnceAndStaysZero",
+         .settings = "[General]\nSetParameter=0\n",
+         .script = "show\n",
+         .driver = Driver::None,
+         .journal = board::Journal{},
+         .out = "quit 0\n",
+         .also = [](const RunResult& r) { ExpectSettingsFile(r, "[General]\nSetParameter=0\n"); }},
+    };
 }
 
-TEST(WithoutDriverLibrary, NoSettingsFileIsCreated) {
-    PanelRun panel;
-    const RunResult r = panel.Run("show\nclose\n", Driver::None);
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_FALSE(r.settingsExist) << r.settingsText;
-}
+class WithoutDriverLibrary : public testing::TestWithParam<Scenario> {};
+TEST_P(WithoutDriverLibrary, Session) { Play(GetParam()); }
+INSTANTIATE_TEST_SUITE_P(, WithoutDriverLibrary, testing::ValuesIn(WithoutDriverRows()), RowName);
 
-TEST(WithoutDriverLibrary, AClosedPanelOpensAgainOnceTheDriverIsBack) {
+TEST_F(WithoutDriverLibrary, AClosedPanelOpensAgainOnceTheDriverIsBack) {
     PanelRun panel;
     panel.WriteSettings("[General]\nSetParameter=1\n");
     ASSERT_EQ(panel.Run("show\nclose\n", Driver::None).status, 0);
@@ -223,16 +209,6 @@ TEST(WithoutDriverLibrary, AClosedPanelOpensAgainOnceTheDriverIsBack) {
     ASSERT_EQ(back.status, 0) << back.err;
     EXPECT_EQ(back.out, "");  // no quit: the panel stayed on screen
     EXPECT_EQ(back.Setting("General", "SetParameter"), "1");
-}
-
-TEST(WithoutDriverLibrary, AFlagOfZeroStillQuitsAtOnceAndStaysZero) {
-    PanelRun panel;
-    panel.WriteSettings("[General]\nSetParameter=0\n");
-    const RunResult r = panel.Run("show\n", Driver::None);
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "quit 0\n");
-    EXPECT_TRUE(r.journal.empty());
-    ExpectSettingsFile(r, "[General]\nSetParameter=0\n");
 }
 
 TEST(PartialDriverLibrary, CallsThroughMissingEntryPointsAreSkipped) {
@@ -249,16 +225,6 @@ TEST(PartialDriverLibrary, CallsThroughMissingEntryPointsAreSkipped) {
         if (line.rfind("OvrSetHue", 0) != 0 && line != "OvrEdgeEnhance 0") expected.push_back(line);
     EXPECT_EQ(r.journal, expected);
     EXPECT_EQ(r.Setting("Attribute1", "HUE"), "40");
-}
-
-TEST(StartUpAndShutDown, ASecondShowNotificationChangesNothing) {
-    PanelRun panel;
-    const RunResult r = panel.Run("show\nclick 1021\nshow\nstate\nclose\n");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(std::count(r.journal.begin(), r.journal.end(), "load"), 1);
-    EXPECT_EQ(std::count(r.journal.begin(), r.journal.end(), "OvrSetup 0"), 1);
-    EXPECT_EQ(LineOf(r.out, "cameraEnable"), "cameraEnable 1 1 1 1 0 1 1 1 1 1 1 1 1 1 1 1");
-    EXPECT_EQ(r.Setting("General", "SetParameter"), "1");
 }
 
 TEST(SettingsLock, WithoutTheLockThePanelSaysWhyAndEndsBeforeTouchingAnything) {

@@ -2,6 +2,7 @@
 """The panel's layers depend on each other one way only:
 
     platform <- settings <- driver <- layout, channels <- sequences <- app <- frontends
+                             dialog <- layout, channels
 
 Checked two ways, so that neither a header nor the build can reach up a layer:
   1. every '#include "FOLDER/..."' in a layer's files names its own layer or one below;
@@ -17,10 +18,11 @@ import sys
 
 BELOW = {
     "platform": [],
+    "dialog": [],
     "settings": ["platform"],
     "driver": ["settings"],
-    "layout": ["driver"],
-    "channels": ["driver"],
+    "layout": ["driver", "dialog"],
+    "channels": ["driver", "dialog"],
     "sequences": ["layout", "channels"],
     "app": ["sequences"],
 }

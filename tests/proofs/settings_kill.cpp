@@ -60,7 +60,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
+#include "tests/file_text.hpp"
 
 extern char** environ;
 
@@ -71,7 +72,7 @@ namespace {
 
 constexpr int kKeyCount = 99;
 constexpr const char* kAttributeKeys[] = {"Brightness", "Contrast", "HUE", "Saturation"};
-constexpr int kSliders[] = {ctl::BrightnessSlider, ctl::ContrastSlider, ctl::HueSlider, ctl::SaturationSlider};
+constexpr int kSliders[] = {ids::BrightnessSlider, ids::ContrastSlider, ids::HueSlider, ids::SaturationSlider};
 
 struct Options {
     int kills = 300;
@@ -82,15 +83,6 @@ struct Options {
 };
 
 using Settings = std::map<std::pair<std::string, std::string>, std::string>;  // (section, key) -> value
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 // The file every round starts from: the layout code 4 with its tiles reversed,
 // NTSC, every channel on, the default attributes, the show-panel flag 1.
@@ -135,9 +127,9 @@ Settings EndSettings(const int (&attributes)[4]) {
 }
 
 std::string SessionScript(const int (&attributes)[4]) {
-    std::string script = "show\nclick " + std::to_string(ctl::Pal) + "\nclick " + std::to_string(ctl::AllOff) + "\n";
+    std::string script = "show\nclick " + std::to_string(ids::Pal) + "\nclick " + std::to_string(ids::AllOff) + "\n";
     for (int a = 0; a < 4; ++a) script += "drag " + std::to_string(kSliders[a]) + " " + std::to_string(attributes[a]) + "\n";
-    return script + "click " + std::to_string(ctl::SetAllButton) + "\nclose\n";
+    return script + "click " + std::to_string(ids::SetAllButton) + "\nclose\n";
 }
 
 // Slider values that differ from the start file's in every attribute.
@@ -228,7 +220,7 @@ int WaitFor(pid_t pid) {
 }
 
 bool JournalSays(const fs::path& journal, const std::string& line) {
-    return ReadText(journal).find("\n" + line + "\n") != std::string::npos;
+    return ReadFileText(journal).find("\n" + line + "\n") != std::string::npos;
 }
 
 // Waits until the journal shows the driver released; false when the panel
@@ -354,7 +346,7 @@ bool DeliverAsACopier(const fs::path& file, const fs::path& lockFile) {
     }
     if (ok) {
         const SettingsLockHeld hold(lockFile);
-        const std::string text = ReadText(file);
+        const std::string text = ReadFileText(file);
         struct stat named {}, held {};
         ok = ftruncate(fd, 0) == 0 && pwrite(fd, text.data(), text.size(), 0) == static_cast<ssize_t>(text.size()) &&
              stat(temporary.c_str(), &named) == 0 && fstat(fd, &held) == 0 && named.st_ino == held.st_ino &&
@@ -394,7 +386,7 @@ public:
         tally_.deliveries += deliveries_;
         tally_.failedDeliveries += failed_;
         const std::string last = kMappedKey + CountText(mapped_.Count()) + "\n";
-        const bool lastKept = ReadText(file_).find(last) != std::string::npos;
+        const bool lastKept = ReadFileText(file_).find(last) != std::string::npos;
         if (tally_.lostMappedUpdates == 0 && (!lastKept || mapped_.Lost() > 0))
             std::cerr << "settings_kill: the neighbour lost " << mapped_.Lost() << " counts in a round"
                       << (lastKept ? "" : " and its last, " + last) << '\n';
@@ -460,9 +452,9 @@ struct Run {
     // release to the end, or a negative time when it did not complete.
     double TimedSave(const Folder& folder, const int (&attributes)[4]) {
         const fs::path script = work / "calibrate.txt", journal = folder.path() / "journal.txt";
-        WriteText(script, SessionScript(attributes));
-        WriteText(journal, "");
-        WriteText(folder.Settings(), TextOf(StartSettings()));
+        WriteFileText(script, SessionScript(attributes));
+        WriteFileText(journal, "");
+        WriteFileText(folder.Settings(), TextOf(StartSettings()));
         const pid_t pid = StartPanel(options.harness, folder.path(), script, journal);
         if (pid < 0 || !WaitForRelease(pid, journal)) return -1;
         const auto released = Clock::now();
@@ -473,7 +465,7 @@ struct Run {
 
     bool NextStart(const Folder& folder) {
         const fs::path script = work / "next-start.txt", journal = folder.path() / "journal-next.txt";
-        WriteText(script, "show\n");  // the harness closes the dialog when the script ends
+        WriteFileText(script, "show\n");  // the harness closes the dialog when the script ends
         const pid_t pid = StartPanel(alone, folder.path(), script, journal);
         return pid > 0 && WaitFor(pid) == 0;
     }
@@ -490,7 +482,7 @@ struct Run {
         std::sort(saves.begin(), saves.end());
         const double saveSeconds = saves.front() > 0 ? saves[saves.size() / 2] : -1;
         if (saveSeconds <= 0) {
-            std::cerr << "settings_kill: a session did not complete: " << ReadText(folder.path() / "err.txt") << '\n';
+            std::cerr << "settings_kill: a session did not complete: " << ReadFileText(folder.path() / "err.txt") << '\n';
             return 1;
         }
         std::cout << "a save takes about " << static_cast<int>(saveSeconds * 1000) << " ms\n";
@@ -500,9 +492,9 @@ struct Run {
             DrawAttributes(random, attributes);
             const Settings start = StartSettings(), end = EndSettings(attributes);
             const fs::path script = work / "session.txt", journal = folder.path() / "journal.txt";
-            WriteText(script, SessionScript(attributes));
-            WriteText(journal, "");
-            WriteText(folder.Settings(), TextOf(start));
+            WriteFileText(script, SessionScript(attributes));
+            WriteFileText(journal, "");
+            WriteFileText(folder.Settings(), TextOf(start));
             const pid_t pid = StartPanel(options.harness, folder.path(), script, journal);
             if (pid < 0) return 1;
             ++tally.runs;
@@ -512,16 +504,16 @@ struct Run {
                 kill(pid, SIGKILL);
             }
             const int status = WaitFor(pid);
-            CheckKilledFile(ReadText(folder.Settings()), start, end, posixWriter, !WIFSIGNALED(status), tally);
+            CheckKilledFile(ReadFileText(folder.Settings()), start, end, posixWriter, !WIFSIGNALED(status), tally);
             const std::size_t temporaries = folder.Temporaries().size();
             if (temporaries == 1) ++tally.leftOne;
             if (temporaries > 1) ++tally.leftTemporaries;
             if (!NextStart(folder)) {
-                std::cerr << "settings_kill: the next start failed: " << ReadText(folder.path() / "err.txt") << '\n';
+                std::cerr << "settings_kill: the next start failed: " << ReadFileText(folder.path() / "err.txt") << '\n';
                 return 1;
             }
             if (!folder.Temporaries().empty()) ++tally.temporariesAfterNextStart;
-            if (!Parse(ReadText(folder.Settings())).error.empty()) ++tally.tornFiles;
+            if (!Parse(ReadFileText(folder.Settings())).error.empty()) ++tally.tornFiles;
         }
         return 0;
     }
@@ -533,7 +525,7 @@ struct Run {
         const bool neighbours = options.harness.size() == 1;  // native panels, which take the same lock
         for (int round = 0; round < options.rounds; ++round) {
             const Settings start = StartSettings();
-            WriteText(folder.Settings(), TextOf(start) + (neighbours ? "[Neighbour]\n" + std::string(kMappedKey) + CountText(0) + "\n" : ""));
+            WriteFileText(folder.Settings(), TextOf(start) + (neighbours ? "[Neighbour]\n" + std::string(kMappedKey) + CountText(0) + "\n" : ""));
             fs::remove(folder.path() / "err.txt");
             std::optional<Neighbours> beside;
             if (neighbours) beside.emplace(folder.Settings(), work / "runtime" / "ZEDevudIzazIni", tally);
@@ -544,7 +536,7 @@ struct Run {
                 DrawAttributes(random, attributes);
                 ends.push_back(EndSettings(attributes));
                 const fs::path script = work / ("panel" + std::to_string(p) + ".txt");
-                WriteText(script, SessionScript(attributes));
+                WriteFileText(script, SessionScript(attributes));
                 panels.push_back(StartPanel(options.harness, folder.path(), script,
                                             folder.path() / ("journal" + std::to_string(p) + ".txt")));
             }
@@ -557,15 +549,15 @@ struct Run {
                 // quits at start (and saves what it read); its script then
                 // meets the ended dialog.
                 if (WIFEXITED(status) && WEXITSTATUS(status) == 2 &&
-                    ReadText(folder.path() / "err.txt").find("the dialog has ended") != std::string::npos) {
+                    ReadFileText(folder.path() / "err.txt").find("the dialog has ended") != std::string::npos) {
                     ++tally.finishedFirst;
                     continue;
                 }
                 std::cerr << "settings_kill: a panel failed (status " << status
-                          << "): " << ReadText(folder.path() / "err.txt") << '\n';
+                          << "): " << ReadFileText(folder.path() / "err.txt") << '\n';
                 return 1;
             }
-            const Parsed parsed = Parse(ReadText(folder.Settings()));
+            const Parsed parsed = Parse(ReadFileText(folder.Settings()));
             if (!parsed.error.empty()) ++tally.tornFiles;
             for (const auto& [name, oldValue] : start) {
                 const auto found = parsed.settings.find(name);

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <csignal>
 
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 #include "operator.hpp"
 #include "panel_run.hpp"
 #include "tests/harness/board_journal.hpp"
@@ -45,13 +45,13 @@ TEST_P(DialogEnd, RunsTheShutDownAndSavesWhatTheControlsShow) {
     if (signal != 0) std::signal(signal, SIG_DFL);
 
     const int result = run.Run([&](QtPanelDialog& window) {
-        op::Click(window.Control(ctl::ShowApplication));
+        op::Click(window.Control(ids::ShowApplication));
         run.NewJournalLines();
         switch (ending) {
             case Ending::Escape: op::Key(window, Qt::Key_Escape); break;
             case Ending::EnterOnACheckBox:
                 // Only a push button takes Enter for itself.
-                window.Control(ctl::Cam1)->setFocus();
+                window.Control(ids::Cam1)->setFocus();
                 op::Key(window, Qt::Key_Return);
                 break;
             case Ending::CloseBox: window.close(); break;
@@ -81,15 +81,15 @@ protected:
 TEST_F(DialogRun, EnterOnAFocusedPushButtonPressesItAndEnterElsewhereCloses) {
     const int result = run.Run([this](QtPanelDialog& window) {
         run.NewJournalLines();
-        window.Control(ctl::AllOff)->setFocus();
+        window.Control(ids::AllOff)->setFocus();
         op::Key(window, Qt::Key_Return);
         EXPECT_TRUE(window.isVisible());
         EXPECT_EQ(run.NewJournalLines(), board::EnablePass({}));  // "All off" was pressed
-        window.Control(ctl::AllOn)->setFocus();
+        window.Control(ids::AllOn)->setFocus();
         op::Key(window, Qt::Key_Enter, Qt::KeypadModifier);
         EXPECT_EQ(run.NewJournalLines(), board::EnablePass(board::kAllEnabled));
         // The channel box is no button: Enter there closes the panel.
-        window.Control(ctl::ChannelBox)->setFocus();
+        window.Control(ids::ChannelBox)->setFocus();
         op::Key(window, Qt::Key_Return);
     });
     EXPECT_EQ(result, QtPanelDialog::kEnter);
@@ -98,7 +98,7 @@ TEST_F(DialogRun, EnterOnAFocusedPushButtonPressesItAndEnterElsewhereCloses) {
 
 TEST_F(DialogRun, EscapeClosesWhereverTheFocusIs) {
     const int result = run.Run([](QtPanelDialog& window) {
-        window.Control(ctl::SetAllButton)->setFocus();
+        window.Control(ids::SetAllButton)->setFocus();
         op::Key(window, Qt::Key_Escape);
     });
     EXPECT_EQ(result, QtPanelDialog::kCancel);
@@ -134,7 +134,7 @@ TEST_F(DialogRun, QuitRequestEndsTheRunOnlyAfterTheCurrentWork) {
         run.NewJournalLines();
         window.PostQuit(0);
         // Still running: the operator's click is handled.
-        op::Click(window.Control(ctl::Cam1));
+        op::Click(window.Control(ids::Cam1));
         EXPECT_TRUE(window.isVisible());
     });
     EXPECT_EQ(result, QtPanelDialog::kQuit);

@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <sstream>
 
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 #include "harness_compare.hpp"
 #include "operator.hpp"
 #include "panel_run.hpp"
@@ -24,8 +24,8 @@ struct Step {
 
 const Step kScenario[] = {
     {Verb::Click, 1018, ""},  // Cam2 off
-    {Verb::Click, ctl::AllOff, ""},
-    {Verb::Click, ctl::AllOn, ""},
+    {Verb::Click, ids::AllOff, ""},
+    {Verb::Click, ids::AllOn, ""},
     {Verb::Click, 1025, ""},  // Cam9 off
     {Verb::Type, 1092, "5"},
     {Verb::Type, 1093, "6"},
@@ -37,21 +37,21 @@ const Step kScenario[] = {
     {Verb::Type, 1061, "20"},
     {Verb::Type, 1111, "x"},
     {Verb::Click, 1010, ""},  // DIV 6 with fallback cameras
-    {Verb::Type, ctl::ChannelBox, "3"},
-    {Verb::Drag, ctl::BrightnessSlider, "", 200},
-    {Verb::ClickChannel, ctl::ContrastSlider, "before"},
-    {Verb::Key, ctl::HueSlider, "right"},
-    {Verb::Key, ctl::HueSlider, "up"},
-    {Verb::Key, ctl::HueSlider, "pagedown"},
-    {Verb::Drag, ctl::SaturationSlider, "", 40},
-    {Verb::Click, ctl::SetAllButton, ""},
-    {Verb::Type, ctl::ChannelBox, "12"},
-    {Verb::Drag, ctl::HueSlider, "", 10},
-    {Verb::Click, ctl::DefaultButton, ""},
-    {Verb::Type, ctl::ChannelBox, "99"},
-    {Verb::Click, ctl::Pal, ""},
+    {Verb::Type, ids::ChannelBox, "3"},
+    {Verb::Drag, ids::BrightnessSlider, "", 200},
+    {Verb::ClickChannel, ids::ContrastSlider, "before"},
+    {Verb::Key, ids::HueSlider, "right"},
+    {Verb::Key, ids::HueSlider, "up"},
+    {Verb::Key, ids::HueSlider, "pagedown"},
+    {Verb::Drag, ids::SaturationSlider, "", 40},
+    {Verb::Click, ids::SetAllButton, ""},
+    {Verb::Type, ids::ChannelBox, "12"},
+    {Verb::Drag, ids::HueSlider, "", 10},
+    {Verb::Click, ids::DefaultButton, ""},
+    {Verb::Type, ids::ChannelBox, "99"},
+    {Verb::Click, ids::Pal, ""},
     {Verb::Click, 1014, ""},  // DIV 16 as restored
-    {Verb::Click, ctl::ShowApplication, ""},
+    {Verb::Click, ids::ShowApplication, ""},
 };
 
 // Settings both runs start from.

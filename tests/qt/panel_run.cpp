@@ -9,47 +9,43 @@
 
 #include "app/panel_app.hpp"
 #include "app/process_state.hpp"
-#include "qt/panel_icon.hpp"
+#include "qt/qt_frontend.hpp"
+#include "tests/file_text.hpp"
 
 namespace {
-const std::function<void(QtPanelDialog&)>* currentScenario = nullptr;
-platform::PanelInstance* currentInstance = nullptr;
-int lastResult = 0;
+
 constexpr int kWatchdogMs = 20000;
+
+// The desktop frontend working SCENARIO once the window is shown; it keeps the
+// modal result.
+class ScenarioFrontend final : public QtFrontend {
+public:
+    ScenarioFrontend(const std::function<void(QtPanelDialog&)>& scenario, platform::PanelInstance* instance)
+        : QtFrontend(instance, [&scenario](QtPanelDialog& window) {
+              // A scenario that leaves the dialog open must not hang the test.
+              QTimer::singleShot(kWatchdogMs, &window, [&window] {
+                  ADD_FAILURE() << "the dialog was still open after " << kWatchdogMs << " ms";
+                  window.done(QtPanelDialog::kCancel);
+              });
+              // The start-up may end the run at once (a quit request): then
+              // there is nothing to work.
+              const bool settled =
+                  QTest::qWaitFor([&window] { return !window.isVisible() || window.windowHandle()->isExposed(); });
+              if (settled && window.isVisible()) scenario(window);
+          }) {}
+
+    int RunModal(CTvPanelDlg& dlg) override { return result_ = QtFrontend::RunModal(dlg); }
+    int Result() const { return result_; }
+
+private:
+    int result_ = 0;
+};
+
 }  // namespace
 
-IconHandle LoadIconResource(int resourceId) { return LoadPanelIcon(resourceId); }
+std::vector<std::string> ReadLines(const QString& path) { return SplitLines(ReadWholeFile(path)); }
 
-int RunModalDialog(CTvPanelDlg& dlg) {
-    lastResult = RunQtDialog(dlg, [](QtPanelDialog& window) {
-        // A scenario that leaves the dialog open must not hang the test.
-        QTimer::singleShot(kWatchdogMs, &window, [&window] {
-            ADD_FAILURE() << "the dialog was still open after " << kWatchdogMs << " ms";
-            window.done(QtPanelDialog::kCancel);
-        });
-        // The start-up may end the run at once (a quit request): then there is
-        // nothing to work.
-        const bool settled =
-            QTest::qWaitFor([&window] { return !window.isVisible() || window.windowHandle()->isExposed(); });
-        if (!settled || !window.isVisible()) return;
-        if (currentScenario != nullptr) (*currentScenario)(window);
-    }, currentInstance);
-    return lastResult;
-}
-
-std::vector<std::string> ReadLines(const QString& path) {
-    std::vector<std::string> lines;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return lines;
-    for (const QByteArray& line : file.readAll().split('\n')) lines.push_back(line.toStdString());
-    if (!lines.empty() && lines.back().empty()) lines.pop_back();
-    return lines;
-}
-
-std::string ReadWholeFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
-}
+std::string ReadWholeFile(const QString& path) { return ReadFileText(path.toStdString()); }
 
 void WriteWholeFile(const QString& path, const std::string& text) {
     QFile file(path);
@@ -77,10 +73,7 @@ std::vector<std::string> PanelRun::NewJournalLines() {
 
 int PanelRun::Run(const std::function<void(QtPanelDialog&)>& scenario) {
     ResetProcessState();
-    currentScenario = &scenario;
-    currentInstance = instance_;
-    theApp.InitInstance();
-    currentScenario = nullptr;
-    currentInstance = nullptr;
-    return lastResult;
+    ScenarioFrontend frontend(scenario, instance_);
+    theApp.InitInstance(frontend);
+    return frontend.Result();
 }

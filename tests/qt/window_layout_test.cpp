@@ -11,8 +11,10 @@
 #include <QStyle>
 #include <QStyleOption>
 
+#include "app/dialog_template.hpp"
 #include "app/panel_dlg.hpp"
 #include "qt/dialog_units.hpp"
+#include "qt/panel_icon.hpp"
 #include "qt/panel_widgets.hpp"
 #include "qt/qt_panel_dialog.hpp"
 #include "operator.hpp"
@@ -61,7 +63,7 @@ class WindowLayout : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(window.Create()); }
 
-    CTvPanelDlg dlg;
+    CTvPanelDlg dlg{LoadPanelIcon(kDialog.iconId)};
     QtPanelDialog window{dlg};
 };
 
@@ -150,9 +152,9 @@ TEST_F(WindowLayout, TabVisitsTheTabStopsInTemplateOrder) {
     expected.push_back(expected.front());
     EXPECT_EQ(visited, expected);
     // A selected radio is a stop too.
-    window.SetCheck(ctl::Pal, 1);
+    window.SetCheck(ids::Pal, 1);
     op::Key(window, Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(window.focusWidget(), window.Control(ctl::Pal));
+    EXPECT_EQ(window.focusWidget(), window.Control(ids::Pal));
 }
 
 // Also run at 144 DPI (see CMakeLists.txt).

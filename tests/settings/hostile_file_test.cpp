@@ -63,12 +63,12 @@ protected:
     // TEXT as the settings file reads as the default with REASON told, and a
     // write fails and leaves it byte for byte.
     static void ExpectUnreadableAndKept(const std::string& text, const char* reason) {
-        WriteText(kLocalFile, text);
+        WriteFileText(kLocalFile, text);
         std::string problem;
         EXPECT_EQ(Read(&problem), kDefault);
         EXPECT_NE(problem.find(reason), std::string::npos) << problem;
         EXPECT_FALSE(Write("16", &problem));
-        EXPECT_EQ(ReadText(kLocalFile), text);
+        EXPECT_EQ(ReadFileText(kLocalFile), text);
     }
 };
 
@@ -111,7 +111,7 @@ TEST_F(HostileFile, AFileAboveTheSizeBoundIsUnreadableAndKept) {
 
     // Just within the bound it is an ordinary file.
     std::string problem;
-    WriteText(kLocalFile, "[General]\nDIV=4\n" + std::string(platform::kMaxProfileFileBytes - 100, ';') + "\n");
+    WriteFileText(kLocalFile, "[General]\nDIV=4\n" + std::string(platform::kMaxProfileFileBytes - 100, ';') + "\n");
     EXPECT_EQ(Read(&problem), 4);
     EXPECT_EQ(problem, "");
     EXPECT_TRUE(Write("16", &problem)) << problem;
@@ -149,7 +149,7 @@ TEST_F(HostileFile, ALinkedFileIsUpdatedWhereTheLinkLeads) {
     };
     for (const LinkShape& shape : shapes) {
         SCOPED_TRACE(shape.what);
-        WriteText(target, "[General]\nDIV=4\n");
+        WriteFileText(target, "[General]\nDIV=4\n");
         for (const auto& [name, to] : shape.links) {
             std::filesystem::remove(name);
             ASSERT_EQ(symlink(to.c_str(), name.c_str()), 0);
@@ -158,7 +158,7 @@ TEST_F(HostileFile, ALinkedFileIsUpdatedWhereTheLinkLeads) {
         std::string problem;
         ASSERT_TRUE(Write("16", &problem)) << problem;
         for (const auto& [name, to] : shape.links) EXPECT_TRUE(S_ISLNK(Status(name).st_mode)) << name;
-        EXPECT_EQ(ReadText(target), "[General]\nDIV=16\n");
+        EXPECT_EQ(ReadFileText(target), "[General]\nDIV=16\n");
         EXPECT_EQ(Read(), 16);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator("store/deeper"), {}), 1);
         for (const auto& [name, to] : shape.links) std::filesystem::remove(name);
@@ -171,7 +171,7 @@ TEST_F(HostileFile, ADanglingLinkGetsItsTargetCreated) {
     EXPECT_EQ(Read(), kDefault);
     ASSERT_TRUE(Write("9"));
     EXPECT_TRUE(S_ISLNK(Status(kLocalFile).st_mode));
-    EXPECT_EQ(ReadText("store/settings.ini"), "[General]\nDIV=9\n");
+    EXPECT_EQ(ReadFileText("store/settings.ini"), "[General]\nDIV=9\n");
 }
 
 TEST_F(HostileFile, ALinkLoopIsUnreadable) {
@@ -196,7 +196,7 @@ TEST_F(HostileFile, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
     ASSERT_EQ(symlink(target.c_str(), kLocalFile), 0);
     for (const uid_t linkOwner : {kNobody, geteuid()}) {
         SCOPED_TRACE(linkOwner);
-        WriteText(target, "[General]\nDIV=4\n");
+        WriteFileText(target, "[General]\nDIV=4\n");
         ASSERT_EQ(lchown(kLocalFile, linkOwner, linkOwner), 0);
         std::string readProblem, writeProblem;
         const std::int32_t value = Read(&readProblem);
@@ -207,11 +207,11 @@ TEST_F(HostileFile, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
             EXPECT_NE(readProblem.find("link"), std::string::npos) << readProblem;
             EXPECT_FALSE(written);
             EXPECT_FALSE(writeProblem.empty());
-            EXPECT_EQ(ReadText(target), "[General]\nDIV=4\n");
+            EXPECT_EQ(ReadFileText(target), "[General]\nDIV=4\n");
         } else {
             EXPECT_EQ(value, 4) << readProblem;
             EXPECT_TRUE(written) << writeProblem;
-            EXPECT_EQ(ReadText(target), "[General]\nDIV=16\n");
+            EXPECT_EQ(ReadFileText(target), "[General]\nDIV=16\n");
         }
     }
 }
@@ -231,7 +231,7 @@ int AsOrdinaryUser(const std::filesystem::path& folder, const std::function<int(
 // The replace needs only the folder's write permission; the file's own must
 // count as it does for a write in place.
 TEST_F(HostileFile, AReadOnlyFileIsNotReplaced) {
-    WriteText(kLocalFile, "[General]\nDIV=4\n");
+    WriteFileText(kLocalFile, "[General]\nDIV=4\n");
     ASSERT_EQ(chmod(kLocalFile, 0444), 0);
     const int status = AsOrdinaryUser(folder_, [] {
         std::string problem;
@@ -239,13 +239,13 @@ TEST_F(HostileFile, AReadOnlyFileIsNotReplaced) {
         return Read() == 4 ? 0 : 2;
     });
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(ReadText(kLocalFile), "[General]\nDIV=4\n");
+    EXPECT_EQ(ReadFileText(kLocalFile), "[General]\nDIV=4\n");
     EXPECT_EQ(Status(kLocalFile).st_mode & 07777, 0444u);
 }
 
 TEST_F(HostileFile, TheReplacementKeepsOwnerGroupAndMode) {
     if (geteuid() != 0) GTEST_SKIP() << "only root can make a file another user's";
-    WriteText(kLocalFile, "[General]\nDIV=4\n");
+    WriteFileText(kLocalFile, "[General]\nDIV=4\n");
     ASSERT_EQ(chown(kLocalFile, kNobody, kNobody), 0);
     ASSERT_EQ(chmod(kLocalFile, 0604), 0);
     ASSERT_TRUE(Write("16"));
@@ -253,7 +253,7 @@ TEST_F(HostileFile, TheReplacementKeepsOwnerGroupAndMode) {
     EXPECT_EQ(info.st_uid, kNobody);
     EXPECT_EQ(info.st_gid, kNobody);
     EXPECT_EQ(info.st_mode & 07777, 0604u);
-    EXPECT_EQ(ReadText(kLocalFile), "[General]\nDIV=16\n");
+    EXPECT_EQ(ReadFileText(kLocalFile), "[General]\nDIV=16\n");
 }
 
 // A POSIX access list giving one more user read and write, in the kernel's
@@ -278,7 +278,7 @@ std::string AccessList(uid_t extraUser) {
 }
 
 TEST_F(HostileFile, TheReplacementKeepsTheAccessList) {
-    WriteText(kLocalFile, "[General]\nDIV=4\n");
+    WriteFileText(kLocalFile, "[General]\nDIV=4\n");
     const std::string list = AccessList(kNobody);
     if (setxattr(kLocalFile, "system.posix_acl_access", list.data(), list.size(), 0) != 0)
         GTEST_SKIP() << "this file system keeps no access lists";
@@ -288,14 +288,14 @@ TEST_F(HostileFile, TheReplacementKeepsTheAccessList) {
     ASSERT_GT(size, 0);
     kept.resize(static_cast<std::size_t>(size));
     EXPECT_EQ(kept, list);
-    EXPECT_EQ(ReadText(kLocalFile), "[General]\nDIV=16\n");
+    EXPECT_EQ(ReadFileText(kLocalFile), "[General]\nDIV=16\n");
 }
 
 // A write that cannot complete (here the file-size limit stands for a full
 // disk) fails with its reason and leaves the old file whole.
 TEST_F(HostileFile, AFailedWriteKeepsTheOldFileAndSaysWhy) {
     const std::string before = "[General]\nDIV=4\n" + std::string(5000, ';') + "\n";
-    WriteText(kLocalFile, before);
+    WriteFileText(kLocalFile, before);
     const int status = InChild([] {
         const rlimit limit{4096, 4096};
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 99;
@@ -303,12 +303,12 @@ TEST_F(HostileFile, AFailedWriteKeepsTheOldFileAndSaysWhy) {
         return !Write("16", &problem) && problem.find("File too large") != std::string::npos ? 0 : 1;
     });
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(ReadText(kLocalFile), before);
+    EXPECT_EQ(ReadFileText(kLocalFile), before);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{kLocalFile});
 }
 
 TEST_F(HostileFile, AFolderThatCannotTakeANewFileFailsTheWrite) {
-    WriteText(kLocalFile, "[General]\nDIV=4\n");
+    WriteFileText(kLocalFile, "[General]\nDIV=4\n");
     ASSERT_EQ(chmod(folder_.c_str(), 0555), 0);
     const int status = AsOrdinaryUser(folder_, [] {
         std::string problem;
@@ -316,7 +316,7 @@ TEST_F(HostileFile, AFolderThatCannotTakeANewFileFailsTheWrite) {
     });
     ASSERT_EQ(chmod(folder_.c_str(), 0755), 0);
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(ReadText(kLocalFile), "[General]\nDIV=4\n");
+    EXPECT_EQ(ReadFileText(kLocalFile), "[General]\nDIV=4\n");
 }
 
 // Temporary files of interrupted writes are removed by the next write or
@@ -324,19 +324,19 @@ TEST_F(HostileFile, AFolderThatCannotTakeANewFileFailsTheWrite) {
 TEST_F(HostileFile, StaleTemporaryFilesAreRemovedAndOthersKept) {
     std::filesystem::create_directory("store");
     ASSERT_EQ(symlink("store/settings.ini", kLocalFile), 0);
-    WriteText("store/settings.ini", "[General]\nDIV=4\n");
+    WriteFileText("store/settings.ini", "[General]\nDIV=4\n");
     const std::vector<std::string> stale = {".KORVANE16.ini.k16tmp-a1B2c3", "store/.settings.ini.k16tmp-Zz9Yy8"};
     const std::vector<std::string> kept = {".KORVANE16.ini.k16tmp-toolong", ".KORVANE16.ini.k16tmp-a-b_c.",
                                            ".KORVANE16.ini.a1B2c3", "KORVANE16.ini.k16tmp-a1B2c3",
                                            ".settings.ini.k16tmp-Zz9Yy8", "store/.other.ini.k16tmp-Zz9Yy8"};
-    for (const std::string& name : stale) WriteText(name, "[General]\nDIV=1\n");
-    for (const std::string& name : kept) WriteText(name, "[General]\nDIV=1\n");
+    for (const std::string& name : stale) WriteFileText(name, "[General]\nDIV=1\n");
+    for (const std::string& name : kept) WriteFileText(name, "[General]\nDIV=1\n");
 
     platform::RemoveStaleTemporaries(kSettingsFile);
     for (const std::string& name : stale) EXPECT_FALSE(std::filesystem::exists(name)) << name;
     for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(name)) << name;
 
-    WriteText(stale[1], "");
+    WriteFileText(stale[1], "");
     ASSERT_TRUE(Write("16"));
     EXPECT_FALSE(std::filesystem::exists(stale[1]));
     for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(name)) << name;

@@ -64,7 +64,7 @@ protected:
     // Writes TEXT as the file and waits until its stamps have settled, so
     // that a copy of it may be trusted.
     void WriteSettled(const std::string& text) {
-        WriteText(kLocalFile, text);
+        WriteFileText(kLocalFile, text);
         std::this_thread::sleep_for(std::chrono::milliseconds(40));
     }
 };
@@ -80,7 +80,7 @@ TEST_F(KeptCopy, ManyAccessesToAnUnchangedFileReadItOnce) {
     EXPECT_GE(after.read - before.read, static_cast<long long>(text.size()));
     EXPECT_LT(after.read - before.read, static_cast<long long>(text.size()) + kCountingItself);
     EXPECT_LT(after.written - before.written, kCountingItself);
-    EXPECT_EQ(ReadText(kLocalFile), text);
+    EXPECT_EQ(ReadFileText(kLocalFile), text);
 }
 
 // A changed write reads the file once (the copy must still be its bytes: a
@@ -99,7 +99,7 @@ TEST_F(KeptCopy, AChangedWriteReadsTheFileOnceAndWritesItOnce) {
     EXPECT_LT(after.written - before.written, static_cast<long long>(text.size()) + kCountingItself);
     std::string expected = text;
     expected.replace(expected.find("DIV=4"), 5, "DIV=16");
-    EXPECT_EQ(ReadText(kLocalFile), expected);
+    EXPECT_EQ(ReadFileText(kLocalFile), expected);
     EXPECT_EQ(ReadSetting("General", "DIV", -1), 16);
 }
 
@@ -108,10 +108,10 @@ TEST_F(KeptCopy, AChangedWriteReadsTheFileOnceAndWritesItOnce) {
 TEST_F(KeptCopy, EveryChangeIsSeenWhateverItKeeps) {
     WriteSettled("[General]\nDIV=4\n");
     ASSERT_EQ(ReadSetting("General", "DIV", -1), 4);
-    WriteText("other.ini", "[General]\nDIV=5\n");
+    WriteFileText("other.ini", "[General]\nDIV=5\n");
     ASSERT_EQ(rename("other.ini", kLocalFile), 0);
     EXPECT_EQ(ReadSetting("General", "DIV", -1), 5);
-    WriteText(kLocalFile, "[General]\nDIV=6\n");
+    WriteFileText(kLocalFile, "[General]\nDIV=6\n");
     EXPECT_EQ(ReadSetting("General", "DIV", -1), 6);
     ASSERT_EQ(chmod(kLocalFile, 0600), 0);
     EXPECT_TRUE(WriteSetting("General", "DIV", "7"));
@@ -121,7 +121,7 @@ TEST_F(KeptCopy, EveryChangeIsSeenWhateverItKeeps) {
     std::filesystem::remove(kLocalFile);
     EXPECT_EQ(ReadSetting("General", "DIV", -1), -1);
     EXPECT_TRUE(WriteSetting("General", "DIV", "8"));
-    EXPECT_EQ(ReadText(kLocalFile), "[General]\nDIV=8\n");
+    EXPECT_EQ(ReadFileText(kLocalFile), "[General]\nDIV=8\n");
 }
 
 // A failed replace leaves the copy of the file as it is on the disk, not as

@@ -128,7 +128,7 @@ TEST_F(ProfileRead, FileShapes) {
     for (const ReadCase& c : kShapes) {
         SCOPED_TRACE(c.shape);
         std::filesystem::remove(kLocalFile);
-        if (c.file) WriteText(kLocalFile, *c.file);
+        if (c.file) WriteFileText(kLocalFile, *c.file);
         EXPECT_EQ(platform::ReadProfileInt(c.section, c.key, kDefault, kSettingsFile), c.expected);
     }
 }
@@ -136,7 +136,7 @@ TEST_F(ProfileRead, FileShapes) {
 TEST_F(ProfileRead, ValueTextsReadAsOnWindows) {
     for (const MeasuredCase& c : kMeasured) {
         SCOPED_TRACE(std::string("value \"") + c.value + "\"");
-        WriteText(kLocalFile, std::string("[General]\nDIV=") + c.value + "\n");
+        WriteFileText(kLocalFile, std::string("[General]\nDIV=") + c.value + "\n");
         EXPECT_EQ(platform::ReadProfileInt("General", "DIV", kDefault, kSettingsFile), c.expected);
     }
 }
@@ -144,9 +144,9 @@ TEST_F(ProfileRead, ValueTextsReadAsOnWindows) {
 // ".\NAME" is the working folder's NAME; any other backslash is part of a name.
 TEST_F(ProfileRead, OnlyTheWindowsNameOfTheWorkingFoldersFileIsConverted) {
     std::filesystem::create_directory("sub");
-    WriteText("sub/KORVANE16.ini", "[General]\nDIV=10\n");
-    WriteText("sub\\KORVANE16.ini", "[General]\nDIV=11\n");
-    WriteText(kLocalFile, "[General]\nDIV=12\n");
+    WriteFileText("sub/KORVANE16.ini", "[General]\nDIV=10\n");
+    WriteFileText("sub\\KORVANE16.ini", "[General]\nDIV=11\n");
+    WriteFileText(kLocalFile, "[General]\nDIV=12\n");
     EXPECT_EQ(platform::ReadProfileInt("General", "DIV", kDefault, "sub\\KORVANE16.ini"), 11);
     EXPECT_EQ(platform::ReadProfileInt("General", "DIV", kDefault, ".\\sub\\KORVANE16.ini"), kDefault);
     EXPECT_EQ(platform::ReadProfileInt("General", "DIV", kDefault, kSettingsFile), 12);

@@ -79,9 +79,9 @@ TEST_F(ProfileWrite, EditingRules) {
     for (const EditCase& c : kEdits) {
         SCOPED_TRACE(c.rule);
         std::filesystem::remove(kLocalFile);
-        if (c.before) WriteText(kLocalFile, *c.before);
+        if (c.before) WriteFileText(kLocalFile, *c.before);
         EXPECT_TRUE(platform::WriteProfileString(c.section, c.key, c.value, kSettingsFile));
-        EXPECT_EQ(ReadText(kLocalFile), c.after);
+        EXPECT_EQ(ReadFileText(kLocalFile), c.after);
     }
 }
 
@@ -91,11 +91,11 @@ TEST_F(ProfileWrite, TheValueAlreadyHeldLeavesTheFileUntouched) {
     const std::string held[] = {"[General]\nDIV=16\n", "[General]\r\n  div = 16 \r\n", "[General]\nDIV=16"};
     for (const std::string& before : held) {
         SCOPED_TRACE(before);
-        WriteText(kLocalFile, before);
+        WriteFileText(kLocalFile, before);
         const ino_t inode = Inode(kLocalFile);
         EXPECT_TRUE(platform::WriteProfileString("General", "DIV", "16", kSettingsFile));
         EXPECT_EQ(Inode(kLocalFile), inode);
-        EXPECT_EQ(ReadText(kLocalFile), before);
+        EXPECT_EQ(ReadFileText(kLocalFile), before);
 
         EXPECT_TRUE(platform::WriteProfileString("General", "DIV", "4", kSettingsFile));
         EXPECT_NE(Inode(kLocalFile), inode);
@@ -103,7 +103,7 @@ TEST_F(ProfileWrite, TheValueAlreadyHeldLeavesTheFileUntouched) {
 }
 
 TEST_F(ProfileWrite, ThePermissionsOfTheFileStay) {
-    WriteText(kLocalFile, "[General]\nDIV=4\n");
+    WriteFileText(kLocalFile, "[General]\nDIV=4\n");
     ASSERT_EQ(chmod(kLocalFile, 0640), 0);
     ASSERT_TRUE(platform::WriteProfileString("General", "DIV", "16", kSettingsFile));
     struct stat info {};
@@ -130,7 +130,7 @@ TEST_F(ProfileWrite, WritesLeaveNoTemporaryFiles) {
 TEST_F(ProfileWrite, ABackslashBeyondTheWindowsNameOfTheWorkingFoldersFileIsPartOfAName) {
     std::filesystem::create_directory("sub");
     ASSERT_TRUE(platform::WriteProfileString("General", "DIV", "10", "sub\\KORVANE16.ini"));
-    EXPECT_EQ(ReadText("sub\\KORVANE16.ini"), "[General]\nDIV=10\n");
+    EXPECT_EQ(ReadFileText("sub\\KORVANE16.ini"), "[General]\nDIV=10\n");
     EXPECT_TRUE(std::filesystem::is_empty("sub"));
     EXPECT_FALSE(std::filesystem::exists(kLocalFile));
 }

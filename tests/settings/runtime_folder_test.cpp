@@ -120,7 +120,7 @@ TEST_F(RuntimeFolder, SquattedNamesAreAvoided) {
     EXPECT_EQ(Mode(stem) & 07777, 0700u);
 
     std::filesystem::remove(stem);
-    WriteText(stem, "");
+    WriteFileText(stem, "");
     EXPECT_EQ(Choose(std::nullopt), stem + ".1");
 
     std::filesystem::remove(stem + ".1");  // the folder just made, now taken by a link
@@ -135,10 +135,10 @@ TEST_F(RuntimeFolder, SquattedNamesAreAvoided) {
 }
 
 TEST_F(RuntimeFolder, WhenEveryNameIsTakenTheReasonIsGiven) {
-    WriteText(Path("home/.cache"), "");
+    WriteFileText(Path("home/.cache"), "");
     const std::string stem = Path("tmp/korvane16-" + Uid());
-    WriteText(stem, "");
-    for (int i = 1; i <= 9; ++i) WriteText(stem + "." + std::to_string(i), "");
+    WriteFileText(stem, "");
+    for (int i = 1; i <= 9; ++i) WriteFileText(stem + "." + std::to_string(i), "");
     std::string error;
     EXPECT_EQ(Choose(std::nullopt, error), std::nullopt);
     EXPECT_NE(error.find("no private folder"), std::string::npos) << error;
@@ -149,13 +149,13 @@ TEST_F(RuntimeFolder, WhenEveryNameIsTakenTheReasonIsGiven) {
 // planted before the folder was private) is replaced by the lock file.
 TEST_F(RuntimeFolder, ALinkInTheLocksPlaceIsReplaced) {
     ASSERT_EQ(mkdir(Path("run").c_str(), 0700), 0);
-    WriteText(Path("bait"), "keep");
+    WriteFileText(Path("bait"), "keep");
     ASSERT_EQ(symlink(Path("bait").c_str(), Path("run/TestLock").c_str()), 0);
     const Environment environment{{"XDG_RUNTIME_DIR", Path("run")}};
     platform::NamedLock lock("TestLock");
     ASSERT_TRUE(lock.Valid()) << lock.Error();
     EXPECT_TRUE(S_ISREG(Mode(Path("run/TestLock"))));
-    EXPECT_EQ(ReadText(Path("bait")), "keep");
+    EXPECT_EQ(ReadFileText(Path("bait")), "keep");
     EXPECT_TRUE(lock.Acquire());
     lock.Release();
 }

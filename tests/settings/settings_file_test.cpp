@@ -88,7 +88,7 @@ TEST_F(SettingsFile, AMissingFileReadsAsTheDefaults) {
 TEST_F(SettingsFile, SavingTheStartStateMakesTheFileInWriteOrder) {
     panelState = StartState();
     SavePanelState(true);
-    EXPECT_EQ(ReadText(kLocalFile), StartStateFile());
+    EXPECT_EQ(ReadFileText(kLocalFile), StartStateFile());
 
     panelState = PanelState{};
     ReadAll();
@@ -123,7 +123,7 @@ TEST_F(SettingsFile, SavingWhatTheFileHoldsRewritesNothing) {
 
 TEST_F(SettingsFile, ASaveKeepsWhatThePanelDoesNotKnow) {
     const std::string known = "\xEF\xBB\xBF; site notes\r\n[Site]\r\nName = hall 2\r\n[general]\r\n";
-    WriteText(kLocalFile, known + "div = 4\r\n");
+    WriteFileText(kLocalFile, known + "div = 4\r\n");
     panelState = StartState();
     SavePanelState(true);
 
@@ -131,7 +131,7 @@ TEST_F(SettingsFile, ASaveKeepsWhatThePanelDoesNotKnow) {
     std::string rest;
     for (const char c : StartStateFile().substr(std::string("[General]\nDIV=16\n").size()))
         rest += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    EXPECT_EQ(ReadText(kLocalFile), known + "div=16\r\n" + rest);
+    EXPECT_EQ(ReadFileText(kLocalFile), known + "div=16\r\n" + rest);
 }
 
 struct FlagCase {
@@ -155,10 +155,10 @@ TEST_F(SettingsFile, ShowPanelFlag) {
     for (const FlagCase& c : kFlagCases) {
         SCOPED_TRACE(c.situation);
         std::filesystem::remove(kLocalFile);
-        if (c.before) WriteText(kLocalFile, c.before);
+        if (c.before) WriteFileText(kLocalFile, c.before);
         const ino_t inode = c.before ? Inode(kLocalFile) : 0;
         EXPECT_EQ(TakeShowPanelFlag(true, ShowPanelFlagUse::FromFile), c.staysOnScreen);
-        EXPECT_EQ(ReadText(kLocalFile), c.after);
+        EXPECT_EQ(ReadFileText(kLocalFile), c.after);
         if (!c.staysOnScreen) {
             EXPECT_EQ(Inode(kLocalFile), inode);
         }
@@ -169,16 +169,16 @@ TEST_F(SettingsFile, ShowPanelFlagWithoutTheDriverOrWithTheShowOption) {
     for (const FlagCase& c : kFlagCases) {
         SCOPED_TRACE(c.situation);
         std::filesystem::remove(kLocalFile);
-        if (c.before) WriteText(kLocalFile, c.before);
+        if (c.before) WriteFileText(kLocalFile, c.before);
         // A start without the driver decides the same and writes nothing.
         EXPECT_EQ(TakeShowPanelFlag(false, ShowPanelFlagUse::FromFile), c.staysOnScreen);
         EXPECT_EQ(std::filesystem::exists(kLocalFile), c.before != nullptr);
         if (c.before) {
-            EXPECT_EQ(ReadText(kLocalFile), c.before);
+            EXPECT_EQ(ReadFileText(kLocalFile), c.before);
         }
         // The show option keeps the panel whatever the flag, clearing it as a 1 would be.
         EXPECT_TRUE(TakeShowPanelFlag(true, ShowPanelFlagUse::ShowWhateverTheFlag));
-        EXPECT_NE(ReadText(kLocalFile).find("SetParameter=0\n"), std::string::npos) << ReadText(kLocalFile);
+        EXPECT_NE(ReadFileText(kLocalFile).find("SetParameter=0\n"), std::string::npos) << ReadFileText(kLocalFile);
     }
 }
 
@@ -186,7 +186,7 @@ TEST_F(SettingsFile, AStartThatKeepsTheFlagQuitsAndNeitherItNorTheSaveWritesIt) 
     for (const FlagCase& c : kFlagCases) {
         SCOPED_TRACE(c.situation);
         std::filesystem::remove(kLocalFile);
-        if (c.before) WriteText(kLocalFile, c.before);
+        if (c.before) WriteFileText(kLocalFile, c.before);
         EXPECT_FALSE(TakeShowPanelFlag(true, ShowPanelFlagUse::QuitKeepingTheFlag));
         EXPECT_EQ(std::filesystem::exists(kLocalFile), c.before != nullptr);
         panelState = StartState();
@@ -201,7 +201,7 @@ TEST_F(SettingsFile, AStartThatKeepsTheFlagQuitsAndNeitherItNorTheSaveWritesIt) 
             const std::string kept = before.substr(flag, before.find('\n', flag) + 1 - flag);
             expected.insert(expected.find("[Format]"), kept);
         }
-        EXPECT_EQ(SortedEntries(ReadText(kLocalFile)), SortedEntries(expected));
+        EXPECT_EQ(SortedEntries(ReadFileText(kLocalFile)), SortedEntries(expected));
     }
 }
 

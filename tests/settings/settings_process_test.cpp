@@ -150,7 +150,7 @@ TEST_F(SettingsProcesses, AKilledWriterNeverLeavesATornFile) {
     constexpr int kKills = 25;
     std::mt19937 random(20240611);  // the same moments on every run
     std::uniform_int_distribution<int> delayUs(0, 4000);
-    WriteText(kLocalFile, LoopFile(0, 0));
+    WriteFileText(kLocalFile, LoopFile(0, 0));
 
     std::int32_t lastFirst = 0;
     for (int round = 0; round < kKills; ++round) {
@@ -170,7 +170,7 @@ TEST_F(SettingsProcesses, AKilledWriterNeverLeavesATornFile) {
 
         const std::int32_t first = platform::ReadProfileInt("Loop", "First", -1, kSettingsFile);
         const std::int32_t second = platform::ReadProfileInt("Loop", "Second", -1, kSettingsFile);
-        ASSERT_EQ(ReadText(kLocalFile), LoopFile(first, second));
+        ASSERT_EQ(ReadFileText(kLocalFile), LoopFile(first, second));
         ASSERT_TRUE(first == second || first == second + 1) << first << " " << second;
         ASSERT_GE(first, lastFirst);
         lastFirst = first;
@@ -213,17 +213,17 @@ struct Change {
 // place with the old modification time put back (as a copy that keeps times
 // does), and by a new file renamed over it with the old file's times.
 const Change kChanges[] = {
-    {"rewritten in place", [](int value) { WriteText(kLocalFile, DivFile(value)); }},
+    {"rewritten in place", [](int value) { WriteFileText(kLocalFile, DivFile(value)); }},
     {"rewritten in place, its modification time put back",
      [](int value) {
          const struct stat before = StatusOf(kLocalFile);
-         WriteText(kLocalFile, DivFile(value));
+         WriteFileText(kLocalFile, DivFile(value));
          PutBackModificationTime(kLocalFile, before);
      }},
     {"replaced by a renamed file with the old one's times",
      [](int value) {
          const struct stat before = StatusOf(kLocalFile);
-         WriteText("replacement.ini", DivFile(value));
+         WriteFileText("replacement.ini", DivFile(value));
          PutBackModificationTime("replacement.ini", before);
          ASSERT_EQ(rename("replacement.ini", kLocalFile), 0);
      }},
@@ -240,7 +240,7 @@ constexpr auto kSettle = std::chrono::milliseconds(40);
 TEST_F(SettingsProcesses, AnotherProcessSeesEveryChangeAtItsNextAccess) {
     for (const Change& change : kChanges) {
         SCOPED_TRACE(change.how);
-        WriteText(kLocalFile, DivFile(0));
+        WriteFileText(kLocalFile, DivFile(0));
         Worker worker(folder_, {"serve"});
         for (int round = 1; round <= 40; ++round) {
             SCOPED_TRACE("round " + std::to_string(round));
@@ -261,7 +261,7 @@ TEST_F(SettingsProcesses, AnotherProcessSeesEveryChangeAtItsNextAccess) {
 
 // The other way round: this process keeps its copy, another writes.
 TEST_F(SettingsProcesses, ThisProcessSeesAnotherProcesssWriteAtItsNextAccess) {
-    WriteText(kLocalFile, DivFile(0));
+    WriteFileText(kLocalFile, DivFile(0));
     Worker worker(folder_, {"serve"});
     for (int round = 1; round <= 20; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));

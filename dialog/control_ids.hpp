@@ -7,7 +7,7 @@
 
 #include <array>
 
-namespace ctl {
+namespace ids {
 
 inline constexpr int Ntsc = 1001;
 inline constexpr int Pal = 1002;
@@ -51,4 +51,4 @@ inline constexpr std::array<int, 13> Div13Tiles{1095, 1096, 1097, 1098, 1099, 11
 inline constexpr std::array<int, 16> Div16Tiles{1044, 1045, 1046, 1047, 1048, 1049, 1050, 1051,
                                                 1052, 1053, 1054, 1055, 1056, 1057, 1058, 1059};
 
-}  // namespace ctl
+}  // namespace ids
