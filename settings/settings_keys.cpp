@@ -23,29 +23,10 @@ constexpr bool EveryKeyAndNameOnce() {
     return true;
 }
 
-// Which rows of the table are written as the flag's, row for row. (Whether a
-// row's field is null is no constant expression where the sanitizers check for
-// null, so the rows' kind is read from the table's text instead.)
-constexpr std::array kFlagRows{
-#define KORVANE16_SETTING_KEY(group, section, name, defaultValue, field, toolName) false,
-#define KORVANE16_FLAG_KEY(group, section, name, defaultValue, toolName) true,
-#include "settings/settings_keys.inc"
-#undef KORVANE16_SETTING_KEY
-#undef KORVANE16_FLAG_KEY
-};
-
-constexpr bool OnlyTheFlagHoldsNoField() {
-    static_assert(kFlagRows.size() == kSettingKeyCount);
-    for (std::size_t i = 0; i < kSettingKeyCount; ++i)
-        if (kFlagRows[i] != (kSettingKeys[i].group == KeyGroup::ShowPanel)) return false;
-    return true;
-}
-
 static_assert(kSettingKeyCount == 99, "the settings file has 99 keys");
 static_assert(EveryKeyAndNameOnce(), "a key of the file or a name of korvane16-ctl is in the table twice");
 static_assert(kShowPanelFlagKey.group == KeyGroup::ShowPanel && KeyCount(KeyGroup::ShowPanel) == 1,
-              "the show-panel flag is one key, saved last");
-static_assert(OnlyTheFlagHoldsNoField(), "every key but the show-panel flag fills a field");
+              "the show-panel flag is one key, saved last; its row alone, of its own kind, fills no field");
 static_assert(kTileCount == 16 && KeyCount(KeyGroup::CameraEnables) == kChannelCount &&
                   KeyCount(KeyGroup::Attributes) == 4 * kChannelCount,
               "one key per persisted tile, per channel, per channel attribute");

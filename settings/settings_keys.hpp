@@ -27,8 +27,8 @@ struct SettingKey {
 inline constexpr std::array kSettingKeys{
 #define KORVANE16_SETTING_KEY(group, section, name, defaultValue, field, toolName) \
     SettingKey{KeyGroup::group, section, name, defaultValue, [](PanelState& state) { return &state.field; }, toolName},
-#define KORVANE16_FLAG_KEY(group, section, name, defaultValue, toolName) \
-    SettingKey{KeyGroup::group, section, name, defaultValue, nullptr, toolName},
+#define KORVANE16_FLAG_KEY(section, name, defaultValue, toolName) \
+    SettingKey{KeyGroup::ShowPanel, section, name, defaultValue, nullptr, toolName},
 #include "settings/settings_keys.inc"
 #undef KORVANE16_SETTING_KEY
 #undef KORVANE16_FLAG_KEY
