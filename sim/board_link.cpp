@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "platform/runtime_folder.hpp"
+#include "sim/write_fully.hpp"
 
 namespace sim {
 
@@ -44,20 +45,6 @@ std::uint32_t Check(const SharedBoard& board) {
         hash = (hash ^ word) * 0x100000001b3u;
     }
     return static_cast<std::uint32_t>(hash ^ (hash >> 32));
-}
-
-// 0, or the error that stopped the write (ENOSPC for a write cut short).
-int WriteAt(int fd, const void* data, std::size_t size) {
-    const auto* bytes = static_cast<const char*>(data);
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = pwrite(fd, bytes + done, size - done, static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
-        if (n == 0) return ENOSPC;
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
 }
 
 }  // namespace
@@ -118,7 +105,7 @@ bool BoardPublisher::Publish(const BoardState& state) {
     last_.state = state;
     last_.check = Check(last_);
     // One write of the whole record: a file shrunk meanwhile grows back.
-    if (const int error = WriteAt(fd_, &last_, sizeof last_); error != 0) {
+    if (const int error = sim::WriteFromStart(fd_, &last_, sizeof last_); error != 0) {
         problem_ = Reason("cannot write " + path_, error);
         LetGo();
         return false;

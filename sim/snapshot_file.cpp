@@ -12,6 +12,8 @@
 #else
 #include <fcntl.h>
 #include <unistd.h>
+
+#include "sim/write_fully.hpp"
 #endif
 
 namespace sim {
@@ -125,18 +127,6 @@ int CreateTemporary(const std::string& path, std::string& temporary, std::string
     return -1;
 }
 
-// 0, or the error that stopped the write (ENOSPC for a write cut short).
-int WriteAll(int fd, const std::string& bytes) {
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
-        if (n == 0) return ENOSPC;
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
 }  // namespace
 
 bool WritePpmAtomically(const std::string& path, const Picture& picture, std::string& error) {
@@ -144,7 +134,8 @@ bool WritePpmAtomically(const std::string& path, const Picture& picture, std::st
     std::string temporary;
     const int fd = CreateTemporary(path, temporary, error);
     if (fd < 0) return false;
-    int failure = WriteAll(fd, PpmBytes(picture));
+    const std::string bytes = PpmBytes(picture);
+    int failure = sim::WriteFromStart(fd, bytes.data(), bytes.size());
     if (close(fd) != 0 && failure == 0) failure = errno;
     if (failure != 0) {
         error = Reason("cannot write " + temporary, failure);
