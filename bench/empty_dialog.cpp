@@ -1,5 +1,5 @@
-// An empty Qt dialog, the floor of the desktop window's start: the toolkit's
-// own cost of showing a dialog.
+// An empty Qt dialog, the lowest floor of the desktop window's start: the
+// toolkit's own cost of showing a dialog, without a control or a line of text.
 #include <QApplication>
 #include <QDialog>
 

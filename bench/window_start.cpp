@@ -1,6 +1,6 @@
 // How long the desktop window takes from the program's start (exec) to its
 // first frame on the screen, and the most memory its process held, beside an
-// empty Qt dialog's. A frame is on the screen when the X server reports the
+// empty Qt dialog's and the same controls' in a plain Qt dialog. A frame is on the screen when the X server reports the
 // first drawing (a damage) in a top-level window the program mapped.
 // Usage: korvane16-window-start [RUNS]  (on an X display, e.g. under xvfb-run);
 // each program is started RUNS times in turn (default 10), the medians shown.
@@ -127,6 +127,7 @@ int main(int argc, char** argv) {
     const std::vector<std::pair<const char*, std::vector<std::string>>> programs = {
         {"korvane16 --show", {KORVANE16_PANEL, "--show"}},
         {"empty Qt dialog", {KORVANE16_EMPTY_DIALOG}},
+        {"the template's controls in a plain Qt dialog", {KORVANE16_CONTROLS_DIALOG}},
     };
     std::vector<std::vector<double>> frames(programs.size()), peaks(programs.size());
     for (int run = 0; run < runs; ++run) {
