@@ -16,8 +16,10 @@
 
 namespace {
 
+QString Text(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+
 QWidget* Build(const ControlSpec& entry, QWidget* parent) {
-    const QString caption = QString::fromLatin1(entry.caption.data(), static_cast<qsizetype>(entry.caption.size()));
+    const QString caption = Text(entry.caption);
     switch (entry.kind) {
         case ControlKind::GroupBox: return new QGroupBox(caption, parent);
         case ControlKind::Label: return new QLabel(caption, parent);
@@ -35,8 +37,8 @@ QWidget* Build(const ControlSpec& entry, QWidget* parent) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QDialog dialog;
-    dialog.setWindowTitle(QString::fromLatin1(kDialog.caption.data(), static_cast<qsizetype>(kDialog.caption.size())));
-    QFont font(QString::fromLatin1(kDialog.fontFace.data(), static_cast<qsizetype>(kDialog.fontFace.size())));
+    dialog.setWindowTitle(Text(kDialog.caption));
+    QFont font(Text(kDialog.fontFace));
     font.setPointSize(kDialog.fontPoints);
     dialog.setFont(font);
     const BaseUnits units = BaseUnitsOf(dialog.font());

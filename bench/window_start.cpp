@@ -1,7 +1,8 @@
 // How long the desktop window takes from the program's start (exec) to its
 // first frame on the screen, and the most memory its process held, beside an
-// empty Qt dialog's and the same controls' in a plain Qt dialog. A frame is on the screen when the X server reports the
-// first drawing (a damage) in a top-level window the program mapped.
+// empty Qt dialog's and the same controls' in a plain Qt dialog. A frame is on
+// the screen when the X server reports the first drawing (a damage) in a
+// top-level window the program mapped.
 // Usage: korvane16-window-start [RUNS]  (on an X display, e.g. under xvfb-run);
 // each program is started RUNS times in turn (default 10), the medians shown.
 #include <fcntl.h>
