@@ -11,6 +11,11 @@
 //                                             the panel's own settings writer
 //   profile_probe write-system EDITS           the same through the system's own
 //                                             WritePrivateProfileStringA (Windows)
+//   profile_probe hold FILE SHARED             opens FILE as a live writer holds its
+//                                             copy (no sharing for deletion) and
+//                                             SHARED as a reader may (all sharing),
+//                                             says "held" and keeps both open until
+//                                             its standard input ends (Windows)
 //
 // A line of QUERIES or EDITS is FILE, SECTION, KEY and the default or the new
 // value, separated by tabs; FILE is named as the panel names its file
@@ -59,6 +64,20 @@ bool WriteThroughSystem(const ProfileQuery& query, std::string&) {
     return WritePrivateProfileStringA(query.section.c_str(), query.key.c_str(), query.value.c_str(),
                                       query.file.c_str()) != FALSE;
 }
+
+int Hold(const char* file, const char* shared) {
+    constexpr DWORD kAccess = GENERIC_READ | GENERIC_WRITE;
+    const HANDLE held = CreateFileA(file, kAccess, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE open = CreateFileA(shared, kAccess, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (held == INVALID_HANDLE_VALUE || open == INVALID_HANDLE_VALUE) return 1;
+    std::puts("held");
+    std::fflush(stdout);
+    while (std::getchar() != EOF) {
+    }
+    return 0;  // the handles close as the process ends
+}
 #endif
 
 int ForEachLine(const char* path, Action action) {
@@ -91,6 +110,7 @@ int main(int argc, char** argv) {
     if (mode == "write" && argc == 3) return ForEachLine(argv[2], Write);
 #if defined(_WIN32)
     if (mode == "write-system" && argc == 3) return ForEachLine(argv[2], WriteThroughSystem);
+    if (mode == "hold" && argc == 4) return Hold(argv[2], argv[3]);
 #endif
     if (mode == "generate" && argc == 5) {
         const unsigned long seed = std::strtoul(argv[2], nullptr, 10);
@@ -99,7 +119,7 @@ int main(int argc, char** argv) {
     }
     std::cerr << "usage: profile_probe generate SEED FILES FOLDER | read QUERIES | write EDITS"
 #if defined(_WIN32)
-                 " | write-system EDITS"
+                 " | write-system EDITS | hold FILE SHARED"
 #endif
                  "\n";
     return 2;

@@ -21,7 +21,10 @@
 #              on thousands of generated files, the Windows writer leaves byte for byte
 #              what the system's own writer leaves, a file the Linux writer made reads
 #              alike on both, and the Windows panel killed during its save leaves whole
-#              files (the kill tool); at length when KORVANE16_PROOF_LONG=1.
+#              files (the kill tool); at length when KORVANE16_PROOF_LONG=1;
+#   sweep      a save removes a temporary copy no process holds open, and spares, and
+#              is not held up by, one held as a live writer holds it (no sharing for
+#              deletion) and one open to all sharing.
 # Usage: windows_checks.sh CHECK ARCH, inside a Wine session (wine_session.sh run)
 # but for artifacts. Environment: KORVANE16_SOURCE, KORVANE16_NATIVE_BUILD (the
 # Linux build compared with), KORVANE16_WINDOWS_BUILDS (the folder of the
@@ -234,8 +237,33 @@ check_proofs() {
     wine "$bin/korvane16-harness.exe" || fail "windows-$arch: the kill tool found faults"
 }
 
+check_sweep() {
+  local folder=$work/sweep held=.KORVANE16.ini.k16tmp-b2C3d4 open=.KORVANE16.ini.k16tmp-a1B2c3
+  local stale=.KORVANE16.ini.k16tmp-c3D4e5 holder copy
+  printf 'show\nclick 1021\nclose\n' >"$work/save.txt"
+  printf '[General]\r\nDIV=4\r\n' >"$work/save.ini"
+  mkdir -p "$folder" && for copy in "$held" "$open" "$stale"; do : >"$folder/$copy"; done
+  mkfifo "$work/holder.in"
+  # All its output to a file: Wine's services, started by this first Wine
+  # program of the check, would hold the test's output open.
+  (cd "$folder" && exec wine "$bin/profile_probe.exe" hold "$held" "$open" \
+    <"$work/holder.in" >"$work/holder.out" 2>&1) &
+  holder=$!
+  exec 7>"$work/holder.in"  # the copies are held until this closes
+  for _ in $(seq 100); do grep -q held "$work/holder.out" && break; sleep 0.1; done
+  grep -q held "$work/holder.out" || fail "windows-$arch: the copies could not be held"
+  run "$folder" "$work/save.txt" wine "$bin/korvane16-harness.exe" 7>&-
+  exec 7>&-
+  wait "$holder" || fail "windows-$arch: the holder failed"
+  [ "$(cat "$folder/status")" = 0 ] || fail "save on windows-$arch beside a held copy: $(head -3 "$folder/err")"
+  grep -qxF '[General] SetParameter=1' "$folder/keys" || fail "windows-$arch: the close did not save"
+  [ -f "$folder/$held" ] || fail "windows-$arch removed a copy a live writer holds"
+  [ -f "$folder/$open" ] || fail "windows-$arch removed a copy open to all sharing"
+  [ ! -e "$folder/$stale" ] || fail "windows-$arch left a copy no writer holds"
+}
+
 case "$check" in
-  artifacts | harness | sessions | planted | desktop | keys | show | search | proofs) "check_$check" ;;
+  artifacts | harness | sessions | planted | desktop | keys | show | search | proofs | sweep) "check_$check" ;;
   *) echo "windows_checks.sh: unknown check '$check'" >&2; exit 2 ;;
 esac
 if [ "$failures" -ne 0 ]; then
